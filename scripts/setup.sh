@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Trelvan needs when they are missing and makes a
+# comma-decimal locale (de_DE.UTF-8) available for the locale tests.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
+          fonts-liberation fonts-dejavu-core locales imagemagick)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "setup: generating de_DE.UTF-8"
+  if [ -f /etc/locale.gen ] && grep -q '^# *de_DE.UTF-8' /etc/locale.gen; then
+    $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    $SUDO locale-gen >/dev/null
+  else
+    $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  fi
+fi

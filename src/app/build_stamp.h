@@ -1,0 +1,4 @@
+#pragma once
+
+// Date and time of this build, as "Jul 21 2023 14:26:46".
+const char* BuildDateTime();

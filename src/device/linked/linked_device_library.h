@@ -1,0 +1,30 @@
+#pragma once
+// DeviceLibrary over the Kavrel_* functions the program is linked against.
+
+#include "device/device_library.h"
+
+namespace trelvan {
+
+class LinkedDeviceLibrary final : public DeviceLibrary {
+ public:
+  uint8_t SetUSBNotify(uint32_t mode, KavrelNotifyCallback callback) override;
+  uint8_t OpenDevice() override;
+  uint8_t CloseDevice(uint8_t index) override;
+  uint8_t GetSerialNo(uint8_t index, char serial[20]) override;
+  uint8_t ADCGetConfig(uint8_t index, AdcConfig* config) override;
+  uint8_t ADCSetConfig(uint8_t index, const AdcConfig* config) override;
+  uint8_t DFUPinGet(uint8_t index, uint8_t* state) override;
+  uint8_t DFUPinSet(uint8_t index, uint8_t state) override;
+  uint8_t DFUMode(uint8_t index) override;
+  uint8_t ADCReset(uint8_t index) override;
+  uint8_t ADCStart(uint8_t index) override;
+  uint8_t InitFIFO(uint8_t index) override;
+  uint8_t GetFIFOLeft(uint8_t index, int32_t* fifoLeft) override;
+  uint8_t ReadFIFO(uint8_t index, uint8_t* buffer, uint32_t bufferSize,
+                   uint32_t* bytesRead) override;
+  uint8_t ADCStop(uint8_t index) override;
+  uint8_t ADCRead(uint8_t index, uint8_t cycle[16]) override;
+  uint8_t GetVersion(uint8_t index, uint8_t selector, char buffer[50]) override;
+};
+
+}  // namespace trelvan
