@@ -1,0 +1,38 @@
+#pragma once
+// What the acquisition operations ask of the window: view updates, the log,
+// the auto-save, the poll timer and message boxes. Every member does nothing
+// by default, so the core runs before (and without) the views.
+
+#include <cstdint>
+#include <string>
+
+namespace trelvan {
+
+// The views that emptying the store resets, called in this order.
+struct StoreViews {
+  virtual ~StoreViews() = default;
+  virtual void ResetWaveStart() {}
+  virtual void ResetTableView() {}
+  virtual void ClearStatsDisplay() {}
+  virtual void ClearWaveSeries() {}
+  virtual void UpdateStatusPanels() {}
+  virtual void RefreshWaveLabels() {}
+};
+
+struct AcquisitionHooks : StoreViews {
+  // Writes the full store to a new file and empties it; true when it did.
+  virtual bool AutoSave() { return false; }
+  virtual void ClearLog() {}
+  virtual void ShowNewestRows(uint32_t /*newCycles*/) {}
+  virtual void ShowChannelStats() {}
+  virtual void AppendWaveRows(uint32_t /*newCycles*/) {}
+  virtual void LimitWaveZoom() {}
+  virtual void LogMessage(const std::string& /*text*/, uint32_t /*colour*/) {}
+  virtual void RefreshControls() {}
+  // Timer1: enabled or not, with its interval in milliseconds.
+  virtual void SetPollTimer(bool /*enabled*/, int /*intervalMs*/) {}
+  // A modal information box.
+  virtual void ShowMessage(const std::string& /*text*/) {}
+};
+
+}  // namespace trelvan

@@ -1,0 +1,39 @@
+#pragma once
+// The acquisition state the main window owns: connection, configuration,
+// sample store, statistics, factors, and the read buffer of the poll.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "acquisition/sample_store.h"
+#include "device/adc_config.h"
+
+namespace trelvan {
+
+constexpr int32_t ReadChunkCycles = 1'600'000;
+constexpr uint32_t ReadBufferBytes = ReadChunkCycles * CycleBytes;  // 25,600,000
+
+struct AcquisitionState {
+  explicit AcquisitionState(uint32_t storeCapacity = StoreCapacity);
+
+  uint8_t deviceIndex = NoDevice;
+  AdcConfig adcConfig{};
+  char serialNo[20]{};
+  float fullScaleVolts = 0.0f;
+  int32_t readChunkCycles = 0;
+  SampleStore store;
+  std::array<ChannelStats, Channels> channelStats{};
+  std::array<float, Channels> channelFactor{};
+
+  // The poll's read buffer, allocated once. Cycles of a read that could not
+  // be stored yet (the store was full and its auto-save failed) wait here:
+  // `waitingCycles` cycles from byte `waitingOffset` on.
+  std::unique_ptr<uint8_t[]> readBuffer;
+  uint32_t waitingOffset = 0;
+  uint32_t waitingCycles = 0;
+
+  bool paused() const { return waitingCycles > 0; }
+};
+
+}  // namespace trelvan

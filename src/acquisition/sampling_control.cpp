@@ -1,0 +1,77 @@
+#include "acquisition/sampling_control.h"
+
+#include "acquisition/conversion.h"
+#include "acquisition/poll.h"
+#include "acquisition/store_clear.h"
+#include "device/log_colours.h"
+
+namespace trelvan {
+
+constexpr int PollIntervalMs = 200;
+
+void StartSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
+                 const StartInputs& inputs) {
+  if (inputs.autoSavePath.empty()) {
+    hooks.ShowMessage("AutoSave path empty!!!");
+    return;
+  }
+  CheckChannelFactors(inputs.factorTexts, inputs.decimalSeparator);
+  DropWaitingCycles(state, hooks);
+  ClearSampleStore(state, hooks);
+  if (device.ADCStart(state.deviceIndex)) {
+    hooks.LimitWaveZoom();
+    SetRunning(state.adcConfig, true);
+    hooks.SetPollTimer(true, PollIntervalMs);
+    device.InitFIFO(state.deviceIndex);
+    state.adcConfig.trigCnt = 0;
+    ReadChannelFactors(state, inputs.factorTexts, inputs.decimalSeparator);
+    hooks.LogMessage("start sample... " + inputs.pickerDateTime, LogBlue);
+  } else {
+    hooks.LogMessage("Fail to call Kavrel_ADCStart!", LogRed);
+  }
+  hooks.RefreshControls();
+}
+
+void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks) {
+  if (device.ADCStop(state.deviceIndex)) {
+    hooks.SetPollTimer(false, PollIntervalMs);
+    SetRunning(state.adcConfig, false);
+  } else {
+    hooks.LogMessage("Fail to call Kavrel_ADCStop!", LogRed);
+  }
+  if (state.paused()) {
+    EndPause(state, hooks);
+    if (state.paused()) hooks.LogMessage(UnsavedCyclesMessage(state.waitingCycles), LogRed);
+  }
+  hooks.RefreshControls();
+}
+
+void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
+              const FactorTexts& factorTexts, char decimalSeparator) {
+  ReadChannelFactors(state, factorTexts, decimalSeparator);
+  EndPause(state, hooks);
+  if (state.store.full()) {
+    if (!hooks.AutoSave() || state.store.full()) {
+      hooks.LogMessage(FullStoreNotSavedMessage(), LogRed);
+      return;
+    }
+    hooks.LogMessage("Previos sample data saved!", LogBlue);
+  }
+  uint8_t cycle[CycleBytes];
+  if (!device.ADCRead(state.deviceIndex, cycle)) {
+    hooks.LogMessage("Fail to call Kavrel_ADCRead!", LogRed);
+    return;
+  }
+  state.adcConfig.trigCnt += 1;
+  StoreCycle(state, cycle);
+  hooks.ShowNewestRows(1);
+  hooks.AppendWaveRows(1);
+  hooks.ShowChannelStats();
+  hooks.UpdateStatusPanels();
+}
+
+std::string FullStoreNotSavedMessage() {
+  return "The store is full and could not be auto-saved: nothing was read!";
+}
+
+}  // namespace trelvan

@@ -1,0 +1,27 @@
+#include "acquisition/store_clear.h"
+
+#include "acquisition/poll.h"
+
+namespace trelvan {
+
+void ClearSampleStore(AcquisitionState& state, StoreViews& views) {
+  views.ResetWaveStart();
+  state.store.cycleCount = 0;  // before the table reset: its scroll event must find it empty
+  views.ResetTableView();
+  for (ChannelStats& stats : state.channelStats) stats = ChannelStats{};
+  views.ClearStatsDisplay();
+  views.ClearWaveSeries();
+  views.UpdateStatusPanels();
+  views.RefreshWaveLabels();
+}
+
+void ClearBuff(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks) {
+  DropWaitingCycles(state, hooks);
+  ClearSampleStore(state, hooks);
+  if (state.deviceIndex != NoDevice) {
+    state.adcConfig.trigCnt = 0;
+    device.ADCSetConfig(state.deviceIndex, &state.adcConfig);
+  }
+}
+
+}  // namespace trelvan
