@@ -33,6 +33,10 @@ struct AcquisitionState {
   uint32_t waitingOffset = 0;
   uint32_t waitingCycles = 0;
 
+  // Raised at every emptying of the store (a clear or an auto-save), so that
+  // an operation that waited in a dialog sees that the rows it counted left.
+  uint64_t storeEmptyings = 0;
+
   bool paused() const { return waitingCycles > 0; }
 };
 

@@ -6,6 +6,7 @@ namespace trelvan {
 
 void ClearSampleStore(AcquisitionState& state, StoreViews& views) {
   views.ResetWaveStart();
+  ++state.storeEmptyings;
   state.store.cycleCount = 0;  // before the table reset: its scroll event must find it empty
   views.ResetTableView();
   for (ChannelStats& stats : state.channelStats) stats = ChannelStats{};
