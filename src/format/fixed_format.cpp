@@ -1,0 +1,114 @@
+#include "format/fixed_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace trelvan {
+namespace {
+
+constexpr char DigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+constexpr uint32_t Pow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// Writes exactly `count` decimal digits of value (value < 10^count) and
+// returns the end.
+inline char* WriteDigits(char* out, uint64_t value, int count) {
+  char* const end = out + count;
+  char* p = end;
+  while (count >= 2) {
+    const unsigned pair = static_cast<unsigned>(value % 100) * 2;
+    value /= 100;
+    p -= 2;
+    p[0] = DigitPairs[pair];
+    p[1] = DigitPairs[pair + 1];
+    count -= 2;
+  }
+  if (count == 1) p[-1] = static_cast<char>('0' + value);
+  return end;
+}
+
+inline int DigitCount(uint64_t value) {
+  int n = 1;
+  while (value >= 10) {
+    value /= 10;
+    ++n;
+  }
+  return n;
+}
+
+// "% <w>.<decimals>f" for decimals 3 or 6, where the width never pads: the
+// shortest text (" 0.000") is already wider than the widths used.
+template <int Decimals>
+char* AppendFixed(char* out, double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  *out++ = (bits >> 63) ? '-' : ' ';
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  if (biased == 0x7FF) {
+    std::memcpy(out, fraction == 0 ? "inf" : "nan", 3);
+    return out + 3;
+  }
+  constexpr uint64_t scale = Pow10[Decimals];
+  uint64_t scaled = 0;  // |value| x 10^Decimals, rounded
+  if (biased != 0) {    // subnormal doubles round to zero
+    const int shift = 1075 - biased;  // |value| = mantissa / 2^shift
+    if (shift < 20) {
+      // 2^33 and more: rare (only a large factor gets there); the standard
+      // library's conversion is exact and locale-independent as well.
+      const double magnitude = std::fabs(value);
+      const auto result = std::to_chars(out, out + FixedMaxChars - 1, magnitude,
+                                        std::chars_format::fixed, Decimals);
+      return result.ptr;
+    }
+    if (shift < 76) {  // from 76 on, |value| x 10^6 < 2^73 / 2^75 < 1/2
+      const uint64_t mantissa = fraction | (uint64_t{1} << 52);
+      const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
+      scaled = static_cast<uint64_t>(product >> shift);
+      const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << shift) - 1);
+      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+      if (rest > half || (rest == half && (scaled & 1))) ++scaled;
+    }
+  }
+  const uint64_t whole = scaled / scale;
+  const uint64_t decimals = scaled % scale;
+  out = WriteDigits(out, whole, DigitCount(whole));
+  *out++ = '.';
+  return WriteDigits(out, decimals, Decimals);
+}
+
+}  // namespace
+
+char* AppendFixed6(char* out, double value) { return AppendFixed<6>(out, value); }
+
+char* AppendFixed3(char* out, double value) { return AppendFixed<3>(out, value); }
+
+char* AppendZeroPadded(char* out, uint32_t value, int width) {
+  const int digits = DigitCount(value);
+  return WriteDigits(out, value, digits > width ? digits : width);
+}
+
+char* AppendHex4(char* out, uint16_t value) {
+  constexpr char hex[] = "0123456789ABCDEF";
+  out[0] = hex[(value >> 12) & 0xF];
+  out[1] = hex[(value >> 8) & 0xF];
+  out[2] = hex[(value >> 4) & 0xF];
+  out[3] = hex[value & 0xF];
+  return out + 4;
+}
+
+std::string FormatFixed6(double value) {
+  char buffer[FixedMaxChars];
+  return std::string(buffer, AppendFixed6(buffer, value));
+}
+
+std::string FormatFixed3(double value) {
+  char buffer[FixedMaxChars];
+  return std::string(buffer, AppendFixed3(buffer, value));
+}
+
+}  // namespace trelvan
