@@ -49,9 +49,10 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
 void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
               const FactorTexts& factorTexts, char decimalSeparator) {
   ReadChannelFactors(state, factorTexts, decimalSeparator);
-  EndPause(state, hooks);
+  if (state.paused()) EndPause(state, hooks);
   if (state.store.full()) {
-    if (!hooks.AutoSave() || state.store.full()) {
+    // Still paused: the pause's own save has just failed; no second try.
+    if (state.paused() || !hooks.AutoSave() || state.store.full()) {
       hooks.LogMessage(FullStoreNotSavedMessage(), LogRed);
       return;
     }

@@ -140,12 +140,20 @@ inline std::vector<uint8_t> CyclesBytes(const std::vector<std::array<int16_t, 8>
   return bytes;
 }
 
-// `count` cycles whose AN1 code is first, first+1, ...; other channels 0.
-inline std::vector<uint8_t> SequenceCycles(uint32_t count, int16_t first = 0) {
+// The sequence number a test cycle carries: AN7 the high, AN8 the low 16 bits.
+inline uint32_t SequenceOf(const int16_t* row) {
+  return (uint32_t{static_cast<uint16_t>(row[6])} << 16) | static_cast<uint16_t>(row[7]);
+}
+
+// `count` cycles numbered first, first+1, ... (AN7/AN8), with AN1 the low
+// 16 bits of the number as a code; the other channels 0.
+inline std::vector<uint8_t> SequenceCycles(uint32_t count, uint32_t first = 0) {
   std::vector<uint8_t> bytes(std::size_t{count} * 16, 0);
   for (uint32_t i = 0; i < count; ++i) {
-    const int16_t code = static_cast<int16_t>(first + static_cast<int16_t>(i));
-    std::memcpy(bytes.data() + std::size_t{i} * 16, &code, 2);
+    const uint32_t n = first + i;
+    int16_t row[8] = {static_cast<int16_t>(n & 0xFFFF), 0, 0, 0, 0, 0,
+                      static_cast<int16_t>(n >> 16), static_cast<int16_t>(n & 0xFFFF)};
+    std::memcpy(bytes.data() + std::size_t{i} * 16, row, 16);
   }
   return bytes;
 }
