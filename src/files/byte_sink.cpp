@@ -1,0 +1,26 @@
+#include "files/byte_sink.h"
+
+namespace trelvan {
+
+bool FileSink::Put(const char* data, std::size_t size) {
+  const uint64_t wanted = written_ + size;
+  while (size > 0) {
+    const int64_t n = writer_.Write(fd_, data, size);
+    if (n < 0) {
+      reason_ = ErrorText(static_cast<int>(-n));
+      return false;
+    }
+    if (n == 0 || static_cast<uint64_t>(n) > size) {
+      if (static_cast<uint64_t>(n) <= size) written_ += static_cast<uint64_t>(n);
+      reason_ = "short write: " + std::to_string(written_) + " of " + std::to_string(wanted) +
+                " bytes written";
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+    written_ += static_cast<uint64_t>(n);
+  }
+  return true;
+}
+
+}  // namespace trelvan

@@ -1,0 +1,35 @@
+#pragma once
+// The two sample file formats. A .bin file is the store's raw rows, 16 bytes
+// each, as the module delivered them; a .txt file has one line per cycle:
+// "L%08d,   " of the 0-based index, eight "% 2.6f,   " of the volts, CR LF.
+
+#include <cstdint>
+#include <string>
+
+#include "acquisition/sample_store.h"
+#include "files/byte_sink.h"
+
+namespace trelvan {
+
+enum class SampleFormat { Bin, Text };
+
+// The extension a name gets for the format: unchanged when ".bin" (".txt")
+// occurs anywhere in it (case-sensitive), otherwise appended.
+std::string WithExtension(const std::string& name, SampleFormat format);
+
+// The first `count` rows of `raw`, in one piece.
+bool WriteBinRows(const SampleStore& store, uint32_t count, ByteSink& sink);
+
+// Room one text line needs at most.
+constexpr int TextLineMaxChars = 12 + 8 * (64 + 4) + 2;
+
+// The text line of row `index` with its eight volts; returns its end.
+char* AppendTextLine(char* out, uint32_t index, const float* volts);
+
+// The text lines of the first `count` rows. Blocks of rows are formatted by
+// up to `threads` threads (0: one per processor), which only read the store
+// and are joined before it returns; the blocks are written in order.
+bool WriteTextRows(const SampleStore& store, uint32_t count, ByteSink& sink,
+                   unsigned threads = 0);
+
+}  // namespace trelvan
