@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace trelvan {
 
 namespace {
@@ -28,6 +32,42 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
   }
   const int16_t* raw = store.rawRow(first);
   float* volts = store.voltsRow(first);
+#if defined(__SSE2__)
+  // One row is eight codes: two lanes of four floats. _mm_max_ps(v, m) is
+  // v > m ? v : m and _mm_min_ps(v, m) is v < m ? v : m, exactly the strict
+  // tests, so a NaN never changes a statistic.
+  const __m128 scaleLo = _mm_loadu_ps(scale), scaleHi = _mm_loadu_ps(scale + 4);
+  __m128 factorLo = _mm_set1_ps(1.0f), factorHi = _mm_set1_ps(1.0f);
+  if constexpr (ApplyFactors) {
+    factorLo = _mm_loadu_ps(state.channelFactor.data());
+    factorHi = _mm_loadu_ps(state.channelFactor.data() + 4);
+  }
+  __m128 maxLo = _mm_loadu_ps(maxV), maxHi = _mm_loadu_ps(maxV + 4);
+  __m128 minLo = _mm_loadu_ps(minV), minHi = _mm_loadu_ps(minV + 4);
+  for (uint32_t r = 0; r < count; ++r) {
+    const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw));
+    const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(codes, codes), 16);
+    const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(codes, codes), 16);
+    __m128 vLo = _mm_mul_ps(_mm_cvtepi32_ps(lo), scaleLo);
+    __m128 vHi = _mm_mul_ps(_mm_cvtepi32_ps(hi), scaleHi);
+    if constexpr (ApplyFactors) {
+      vLo = _mm_mul_ps(vLo, factorLo);
+      vHi = _mm_mul_ps(vHi, factorHi);
+    }
+    _mm_storeu_ps(volts, vLo);
+    _mm_storeu_ps(volts + 4, vHi);
+    maxLo = _mm_max_ps(vLo, maxLo);
+    maxHi = _mm_max_ps(vHi, maxHi);
+    minLo = _mm_min_ps(vLo, minLo);
+    minHi = _mm_min_ps(vHi, minHi);
+    raw += Channels;
+    volts += Channels;
+  }
+  _mm_storeu_ps(maxV, maxLo);
+  _mm_storeu_ps(maxV + 4, maxHi);
+  _mm_storeu_ps(minV, minLo);
+  _mm_storeu_ps(minV + 4, minHi);
+#else
   for (uint32_t r = 0; r < count; ++r) {
     for (int c = 0; c < Channels; ++c) {
       float v = static_cast<float>(raw[c]) * scale[c];
@@ -39,6 +79,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
     raw += Channels;
     volts += Channels;
   }
+#endif
   for (int c = 0; c < Channels; ++c) {
     state.channelStats[c].maxVolts = maxV[c];
     state.channelStats[c].minVolts = minV[c];
