@@ -97,7 +97,7 @@ std::array<SignalGenerator::Lane, SignalGenerator::kChannels> SignalGenerator::L
   for (int c = 0; c < kChannels; ++c) {
     lanes[c].mul = mul;
     lanes[c].noiseGain =
-        static_cast<int32_t>(std::lround(noiseVolts_[c] * kCodesPerVolt * mul / std::sqrt(ratio)));
+        static_cast<int32_t>(std::lround(noiseVolts_[c] * kCodesPerVolt / std::sqrt(ratio)));
   }
   return lanes;
 }
@@ -134,7 +134,7 @@ void SignalGenerator::GenerateSignals(const GenParams& params, int64_t t0, int64
     for (int c = 0; c < kChannels; ++c) {
       const int32_t wave = tables_[c][(phase[c] >> kTableShift) & kTableMask];
       const int32_t noise = (noise_[(n + c * kNoiseLaneOffset) & kNoiseMask] * lanes[c].noiseGain) >> 10;
-      codes[c] = Clip(wave * lanes[c].mul + noise);
+      codes[c] = Clip((wave + noise) * lanes[c].mul);
       phase[c] += phaseStep[c];
     }
     std::memcpy(out, codes, sizeof codes);

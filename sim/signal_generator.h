@@ -36,7 +36,7 @@ class SignalGenerator {
  private:
   struct Lane {
     int32_t mul;       // 1 for +/-10 V, 2 for +/-5 V
-    int32_t noiseGain; // noise scale in codes, Q10
+    int32_t noiseGain; // noise scale in codes of the +/-10 V range, Q10
   };
   std::array<Lane, kChannels> Lanes(const GenParams& params) const;
   void GenerateSignals(const GenParams& params, int64_t t0, int64_t step, size_t count,
