@@ -31,6 +31,8 @@ struct AcquisitionHooks : StoreViews {
   virtual void RefreshControls() {}
   // Timer1: enabled or not, with its interval in milliseconds.
   virtual void SetPollTimer(bool /*enabled*/, int /*intervalMs*/) {}
+  // The DFU Pin check box, from the module's pin on connect.
+  virtual void ShowDfuPin(bool /*on*/) {}
   // A modal information box.
   virtual void ShowMessage(const std::string& /*text*/) {}
 };
