@@ -32,9 +32,9 @@ std::string AutoSaveBaseName(const std::string& dateText, const std::string& tim
 }
 
 std::string AutoSavePausedMessage(const std::string& folder, const std::string& reason) {
-  return "Auto-save to " + folder + " failed: " + reason +
-         "! Acquisition is paused until an auto-save succeeds, and the module drops cycles "
-         "once its FIFO is full.";
+  return "Auto-save to " + folder + " failed (" + reason +
+         "): acquisition is paused until an auto-save succeeds, and the module drops cycles "
+         "once its FIFO is full!";
 }
 
 bool AutoSaver::Due(const std::string& folder, Clock::time_point now) const {
