@@ -37,6 +37,9 @@ class AutoSaver {
   bool Save(AcquisitionState& state, AcquisitionHooks& hooks, const std::string& folder,
             const std::function<std::string()>& baseName, Clock::time_point now);
 
+  // False while a failed save must wait before it is tried again.
+  bool Due(const std::string& folder, Clock::time_point now) const;
+
   // The next Save tries at once (a folder was picked, or Stop).
   void RetryNow() { retryNow_ = true; }
   bool failing() const { return failing_; }
@@ -46,7 +49,6 @@ class AutoSaver {
   std::optional<std::string> FileOfEmptying(uint64_t emptying) const;
 
  private:
-  bool Due(const std::string& folder, Clock::time_point now) const;
   std::string Check(const std::string& folder, uint64_t bytes) const;
   void ReportFailure(AcquisitionHooks& hooks, const std::string& folder, const std::string& name,
                      const std::string& reason);
