@@ -12,6 +12,7 @@ constexpr char DigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+constexpr uint64_t FloatTail = (uint64_t{1} << 29) - 1;  // bits a float lacks
 constexpr uint32_t Pow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
 // Writes exactly `count` decimal digits of value (value < 10^count) and
@@ -65,8 +66,21 @@ char* AppendFixed(char* out, double value) {
                                         std::chars_format::fixed, Decimals);
       return result.ptr;
     }
-    if (shift < 76) {  // from 76 on, |value| x 10^6 < 2^73 / 2^75 < 1/2
-      const uint64_t mantissa = fraction | (uint64_t{1} << 52);
+    const uint64_t mantissa = fraction | (uint64_t{1} << 52);
+    if ((mantissa & FloatTail) == 0 && shift < 29 + 64) {
+      // A float widened to double: 24 significant bits, so the product
+      // fits in 64 bits (2^24 x 10^6 < 2^44, shifted left at most 9).
+      const uint64_t product = (mantissa >> 29) * scale;
+      const int s = shift - 29;
+      if (s <= 0) {
+        scaled = product << -s;
+      } else {
+        scaled = product >> s;
+        const uint64_t rest = product & ((uint64_t{1} << s) - 1);
+        const uint64_t half = uint64_t{1} << (s - 1);
+        if (rest > half || (rest == half && (scaled & 1))) ++scaled;
+      }
+    } else if (shift < 76) {  // from 76 on, |value| x 10^6 < 2^73 / 2^75 < 1/2
       const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * scale;
       scaled = static_cast<uint64_t>(product >> shift);
       const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << shift) - 1);

@@ -1,0 +1,95 @@
+// Fixed-point texts: the fast formatter against snprintf of the same values,
+// per value and per text-file line.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "format/fixed_format.h"
+
+namespace {
+
+using trelvan::AppendFixed6;
+using trelvan::AppendZeroPadded;
+
+// Every code of the +/-10 V range as volts, in a scattered order.
+const std::vector<double>& Values() {
+  static const std::vector<double> values = [] {
+    std::vector<double> v;
+    for (int i = 0; i < 65536; ++i) {
+      const int code = static_cast<int16_t>((i * 40503) & 0xFFFF);
+      v.push_back(static_cast<float>(code) * 10.0f / 32768.0f);
+    }
+    return v;
+  }();
+  return values;
+}
+
+void BM_Fixed6_Fast(benchmark::State& state) {
+  const auto& values = Values();
+  char buffer[trelvan::FixedMaxChars];
+  size_t i = 0;
+  for (auto _ : state) {
+    char* end = AppendFixed6(buffer, values[i++ & 0xFFFF]);
+    benchmark::DoNotOptimize(end);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Fixed6_Fast);
+
+void BM_Fixed6_Snprintf(benchmark::State& state) {
+  const auto& values = Values();
+  char buffer[trelvan::FixedMaxChars];
+  size_t i = 0;
+  for (auto _ : state) {
+    int n = std::snprintf(buffer, sizeof buffer, "% 2.6f", values[i++ & 0xFFFF]);
+    benchmark::DoNotOptimize(n);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Fixed6_Snprintf);
+
+// One line of the text file: "L%08d,   " and eight "% 2.6f,   " fields.
+void BM_TextFileLine_Fast(benchmark::State& state) {
+  const auto& values = Values();
+  char line[16 + 8 * (trelvan::FixedMaxChars + 4) + 2];
+  uint32_t row = 0;
+  for (auto _ : state) {
+    char* out = line;
+    *out++ = 'L';
+    out = AppendZeroPadded(out, row + 1, 8);
+    std::memcpy(out, ",   ", 4);
+    out += 4;
+    for (int ch = 0; ch < 8; ++ch) {
+      out = AppendFixed6(out, values[(row * 8 + ch) & 0xFFFF]);
+      std::memcpy(out, ",   ", 4);
+      out += 4;
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    benchmark::DoNotOptimize(out);
+    benchmark::ClobberMemory();
+    ++row;
+  }
+}
+BENCHMARK(BM_TextFileLine_Fast);
+
+void BM_TextFileLine_Snprintf(benchmark::State& state) {
+  const auto& values = Values();
+  char line[16 + 8 * (trelvan::FixedMaxChars + 4) + 2];
+  uint32_t row = 0;
+  for (auto _ : state) {
+    const double* v = &values[(row * 8) & 0xFFFF];
+    int n = std::snprintf(line, sizeof line,
+                          "L%08d,   % 2.6f,   % 2.6f,   % 2.6f,   % 2.6f,   % 2.6f,   % 2.6f,   "
+                          "% 2.6f,   % 2.6f,   \r\n",
+                          static_cast<int>(row + 1), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+    benchmark::DoNotOptimize(n);
+    benchmark::ClobberMemory();
+    ++row;
+  }
+}
+BENCHMARK(BM_TextFileLine_Snprintf);
+
+}  // namespace
