@@ -34,8 +34,6 @@ constexpr double kCodesPerVolt = 32768.0 / 10.0;
 constexpr int kPhaseBits = 40;  // one period = 2^40 phase units
 constexpr int kTableShift = kPhaseBits - SignalGenerator::kTableBits;
 constexpr uint32_t kTableMask = (1u << SignalGenerator::kTableBits) - 1;
-constexpr uint32_t kNoiseMask = (1u << SignalGenerator::kNoiseBits) - 1;
-constexpr uint32_t kNoiseLaneOffset = 8191;
 
 double ShapeAt(Shape shape, double turn) {  // turn in [0, 1)
   switch (shape) {
@@ -48,10 +46,23 @@ double ShapeAt(Shape shape, double turn) {  // turn in [0, 1)
   return 0.0;
 }
 
-// Noise index of a sample time: a multiplicative hash, so neighbouring
-// samples get unrelated values.
-inline uint32_t NoiseIndex(uint64_t t) {
-  return static_cast<uint32_t>((t * 0x9E3779B97F4A7C15ull) >> (64 - SignalGenerator::kNoiseBits));
+// 64 well-mixed bits of a sample time, one byte of noise per input, so
+// neighbouring samples get unrelated values.
+inline uint64_t NoiseBits(uint64_t t) {
+  uint64_t z = t + 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+// x with Phi(x) = p, by bisection (only used to build the table).
+double NormalQuantile(double p) {
+  double lo = -8.0, hi = 8.0;
+  for (int i = 0; i < 60; ++i) {
+    const double mid = 0.5 * (lo + hi);
+    (0.5 * std::erfc(-mid / std::numbers::sqrt2) < p ? lo : hi) = mid;
+  }
+  return 0.5 * (lo + hi);
 }
 
 inline int16_t Clip(int32_t code) {
@@ -61,7 +72,7 @@ inline int16_t Clip(int32_t code) {
 }  // namespace
 
 SignalGenerator::SignalGenerator()
-    : tables_(kChannels), noise_(std::size_t{1} << kNoiseBits) {
+    : tables_(kChannels) {
   const uint32_t size = 1u << kTableBits;
   for (int c = 0; c < kChannels; ++c) {
     const InputSignal& in = kInputs[c];
@@ -75,31 +86,19 @@ SignalGenerator::SignalGenerator()
                         : 0;
     noiseVolts_[c] = in.noise;
   }
-  // Sum of four uniform values: close enough to normal, fixed seed.
-  uint32_t state = 0x2545F491u;
-  auto next = [&state] {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return static_cast<int32_t>(state & 0xFFFF) - 32768;
-  };
-  for (auto& n : noise_) {
-    const int32_t sum = next() + next() + next() + next();  // sd ~ 37837
-    n = static_cast<int16_t>(std::clamp<int32_t>(sum / 37, -32768, 32767));
+  for (int i = 0; i < kNoiseLevels; ++i) {
+    noise_[i] = static_cast<int16_t>(std::lround(1024.0 * NormalQuantile((i + 0.5) / kNoiseLevels)));
   }
 }
 
-std::array<SignalGenerator::Lane, SignalGenerator::kChannels> SignalGenerator::Lanes(
-    const GenParams& params) const {
-  std::array<Lane, kChannels> lanes{};
+void SignalGenerator::NoiseCodes(const GenParams& params, NoiseTable& codes) const {
   const int32_t mul = params.tenVolts ? 1 : 2;
   const double ratio = double(1u << params.osIndex);
   for (int c = 0; c < kChannels; ++c) {
-    lanes[c].mul = mul;
-    lanes[c].noiseGain =
+    const int32_t gain =
         static_cast<int32_t>(std::lround(noiseVolts_[c] * kCodesPerVolt / std::sqrt(ratio)));
+    for (int i = 0; i < kNoiseLevels; ++i) codes[c][i] = ((noise_[i] * gain) >> 10) * mul;
   }
-  return lanes;
 }
 
 void SignalGenerator::Generate(const GenParams& params, int64_t t0, int64_t step, uint64_t seq0,
@@ -110,17 +109,21 @@ void SignalGenerator::Generate(const GenParams& params, int64_t t0, int64_t step
   }
   uint32_t seq = static_cast<uint32_t>(seq0);
   for (size_t i = 0; i < count; ++i, ++seq, out += 16) {
-    uint16_t codes[kChannels];
-    for (int c = 0; c < 6; ++c) codes[c] = static_cast<uint16_t>(seq + c);
-    codes[6] = static_cast<uint16_t>(seq >> 16);
-    codes[7] = static_cast<uint16_t>(seq);
-    std::memcpy(out, codes, sizeof codes);
+    // AN1..AN6: the low half plus the input's number; AN7:AN8 the number.
+    const uint64_t low = ((seq + 0u) & 0xFFFFu) | (((seq + 1u) & 0xFFFFu) << 16) |
+                         uint64_t{(seq + 2u) & 0xFFFFu} << 32 | uint64_t{(seq + 3u) & 0xFFFFu} << 48;
+    const uint64_t high = ((seq + 4u) & 0xFFFFu) | (((seq + 5u) & 0xFFFFu) << 16) |
+                          uint64_t{seq >> 16} << 32 | uint64_t{seq & 0xFFFFu} << 48;
+    std::memcpy(out, &low, 8);
+    std::memcpy(out + 8, &high, 8);
   }
 }
 
 void SignalGenerator::GenerateSignals(const GenParams& params, int64_t t0, int64_t step,
                                       size_t count, uint8_t* out) const {
-  const auto lanes = Lanes(params);
+  NoiseTable noise;
+  NoiseCodes(params, noise);
+  const int32_t mul = params.tenVolts ? 1 : 2;
   uint64_t phase[kChannels];
   uint64_t phaseStep[kChannels];
   for (int c = 0; c < kChannels; ++c) {
@@ -129,27 +132,16 @@ void SignalGenerator::GenerateSignals(const GenParams& params, int64_t t0, int64
   }
   uint64_t t = static_cast<uint64_t>(t0);
   for (size_t i = 0; i < count; ++i, out += 16) {
-    const uint32_t n = NoiseIndex(t);
-    int16_t codes[kChannels];
+    const uint64_t bits = NoiseBits(t);
+#pragma GCC unroll 8
     for (int c = 0; c < kChannels; ++c) {
       const int32_t wave = tables_[c][(phase[c] >> kTableShift) & kTableMask];
-      const int32_t noise = (noise_[(n + c * kNoiseLaneOffset) & kNoiseMask] * lanes[c].noiseGain) >> 10;
-      codes[c] = Clip((wave + noise) * lanes[c].mul);
+      const int16_t code = Clip(wave * mul + noise[c][(bits >> (8 * c)) & 0xFF]);
+      std::memcpy(out + 2 * c, &code, sizeof code);  // straight out: no store-forwarding stall
       phase[c] += phaseStep[c];
     }
-    std::memcpy(out, codes, sizeof codes);
     t += static_cast<uint64_t>(step);
   }
-}
-
-int16_t SignalGenerator::SignalCode(const GenParams& params, unsigned channel, int64_t t) const {
-  uint8_t cycle[16];
-  GenParams signals = params;
-  signals.sequence = false;
-  GenerateSignals(signals, t, 1, 1, cycle);
-  int16_t code;
-  std::memcpy(&code, cycle + 2 * (channel % kChannels), sizeof code);
-  return code;
 }
 
 }  // namespace kavrel_sim

@@ -21,7 +21,7 @@ class SignalGenerator {
  public:
   static constexpr int kChannels = 8;
   static constexpr int kTableBits = 12;
-  static constexpr int kNoiseBits = 16;
+  static constexpr int kNoiseLevels = 256;
 
   SignalGenerator();
 
@@ -30,15 +30,11 @@ class SignalGenerator {
   void Generate(const GenParams& params, int64_t t0, int64_t step, uint64_t seq0, size_t count,
                 uint8_t* out) const;
 
-  // Code of one input's signal at time t (the trigger looks at it).
-  int16_t SignalCode(const GenParams& params, unsigned channel, int64_t t) const;
-
  private:
-  struct Lane {
-    int32_t mul;       // 1 for +/-10 V, 2 for +/-5 V
-    int32_t noiseGain; // noise scale in codes of the +/-10 V range, Q10
-  };
-  std::array<Lane, kChannels> Lanes(const GenParams& params) const;
+  // Per input: the noise levels in codes of the configured range, after
+  // oversampling.
+  using NoiseTable = std::array<std::array<int32_t, kNoiseLevels>, kChannels>;
+  void NoiseCodes(const GenParams& params, NoiseTable& codes) const;
   void GenerateSignals(const GenParams& params, int64_t t0, int64_t step, size_t count,
                        uint8_t* out) const;
 
@@ -48,7 +44,9 @@ class SignalGenerator {
   std::vector<std::array<int32_t, 1u << kTableBits>> tables_;
   std::array<uint64_t, kChannels> phaseStep_{};
   std::array<double, kChannels> noiseVolts_{};
-  std::vector<int16_t> noise_;  // roughly normal, standard deviation 1024
+  // Normal quantiles, standard deviation 1024; a hash of the sample time
+  // picks one per input.
+  std::array<int16_t, kNoiseLevels> noise_{};
 };
 
 }  // namespace kavrel_sim
