@@ -1,0 +1,25 @@
+#include "app/device_notify.h"
+
+#include <QCoreApplication>
+#include <mutex>
+
+namespace trelvan {
+
+namespace {
+std::mutex targetMutex;
+QObject* target = nullptr;
+}  // namespace
+
+void SetNotifyTarget(QObject* window) {
+  std::lock_guard lock(targetMutex);
+  target = window;
+}
+
+int32_t USBNotifyCallback(uint8_t index, uint32_t status) {
+  std::lock_guard lock(targetMutex);  // the window cannot go while a notice is posted
+  if (target == nullptr) return 0;
+  QCoreApplication::postEvent(target, new DeviceNotifyEvent(index, status));
+  return 1;
+}
+
+}  // namespace trelvan

@@ -1,0 +1,138 @@
+#pragma once
+// The main window: owns the acquisition state and every control. Its
+// handlers are short: they call core operations and hand them the window as
+// their hooks.
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "acquisition/acquisition_hooks.h"
+#include "acquisition/acquisition_state.h"
+#include "app/parts/message_log.h"
+#include "device/device_library.h"
+
+class QCheckBox;
+class QComboBox;
+class QCustomPlot;
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTabWidget;
+class QTimer;
+
+namespace trelvan {
+
+class Dialogs;
+class FileOperations;
+class SettingsPanel;
+class TableViewAdapter;
+class WaveChartAdapter;
+
+class TMainForm : public QWidget, public AcquisitionHooks {
+  Q_OBJECT
+
+ public:
+  TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapacity = StoreCapacity);
+  ~TMainForm() override;
+
+  void FormCreate();
+
+  // The acquisition state (read by tests and the About window).
+  AcquisitionState acq;
+
+  // Handlers.
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  void Button4Click();
+  void Button5Click();
+  void Button6Click();
+  void Button7Click();
+  void Button9Click();
+  void Button20Click();
+  void Button25Click();
+  void Button26Click();
+  void Button27Click();
+  void Timer1Timer();
+  void Save1Click();
+  void Save2Click();
+  void FormClose();
+  void OnDeviceNotify(uint32_t wParam, uint32_t lParam);
+
+  // Status-bar panel i (0..9).
+  QLabel* StatusPanel(int i) const { return statusPanels_[i]; }
+  MessageLog& log() { return *log_; }
+  TableViewAdapter& table() { return *table_; }
+  WaveChartAdapter& wave() { return *wave_; }
+
+  // Controls, by their design names.
+  QTabWidget* PageControl1;
+  QWidget *TabSheet1, *TabSheet2;
+  QPlainTextEdit *RichEdit2, *RichEdit1;
+  QScrollBar* ScrollBar1;
+  QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4, *GroupBox5;
+  std::array<QLineEdit*, 8> currentBoxes, maxBoxes, minBoxes, pkpkBoxes, factorBoxes;
+  QComboBox *ComboBox1, *ComboBox2, *ComboBox3, *ComboBox4, *ComboBox5, *ComboBox6, *ComboBox8;
+  QLineEdit *Edit1, *Edit2, *Edit4, *Edit13, *Edit45;
+  QCheckBox* CheckBox17;
+  std::array<QCheckBox*, 8> traceChecks;  // AN1..AN8
+  QCustomPlot* Chart1;
+  QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8,
+      *Button9, *Button11, *Button12, *Button13, *Button14, *Button15, *Button16, *Button17,
+      *Button18, *Button19, *Button20, *Button21, *Button22, *Button23, *Button24, *Button25,
+      *Button26, *Button27;
+  QWidget* Panel1;
+  QMenu* PopupMenu1;
+  QDateTimeEdit* DateTimePicker1;
+  QTimer* Timer1;
+
+ protected:
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void BuildLayout();
+  void ConnectHandlers();
+  template <class Work>
+  void Guard(Work&& work);
+
+  // Hooks of the acquisition core.
+  void ResetWaveStart() override;
+  void ResetTableView() override;
+  void ClearStatsDisplay() override;
+  void ClearWaveSeries() override;
+  void UpdateStatusPanels() override;
+  void RefreshWaveLabels() override;
+  bool AutoSave() override;
+  void ClearLog() override;
+  void ShowNewestRows(uint32_t newCycles) override;
+  void ShowChannelStats() override;
+  void AppendWaveRows(uint32_t newCycles) override;
+  void LimitWaveZoom() override;
+  void LogMessage(const std::string& text, uint32_t colour) override;
+  void RefreshControls() override;
+  void SetPollTimer(bool enabled, int intervalMs) override;
+  void ShowMessage(const std::string& text) override;
+  void ShowDfuPin(bool on) override;
+
+  std::array<std::string, 8> FactorTexts() const;
+  char DecimalSeparator() const;
+
+  DeviceLibrary& device_;
+  Dialogs& dialogs_;
+  std::array<QLabel*, 10> statusPanels_{};
+  std::unique_ptr<MessageLog> log_;
+  std::unique_ptr<SettingsPanel> settings_;
+  std::unique_ptr<TableViewAdapter> table_;
+  std::unique_ptr<WaveChartAdapter> wave_;
+  std::unique_ptr<FileOperations> files_;
+  bool closed_ = false;
+};
+
+}  // namespace trelvan

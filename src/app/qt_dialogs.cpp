@@ -1,0 +1,57 @@
+#include "app/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace trelvan {
+
+namespace {
+FileChoice Run(QFileDialog& dialog, const QStringList& filters) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return {dialog.selectedFiles().first(),
+          static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+}
+}  // namespace
+
+FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
+                               int selectedFilter, bool confirmOverwrite) {
+  QFileDialog dialog(parent_, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  if (selectedFilter >= 0 && selectedFilter < filters.size()) {
+    dialog.selectNameFilter(filters[selectedFilter]);
+  }
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+  return Run(dialog, filters);
+}
+
+FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters) {
+  QFileDialog dialog(parent_, title);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filters);
+  return Run(dialog, filters);
+}
+
+QString QtDialogs::PickFolder(const QString& startFolder) {
+  return QFileDialog::getExistingDirectory(parent_, QString(), startFolder,
+                                           QFileDialog::ShowDirsOnly);
+}
+
+bool QtDialogs::Confirm(const QString& text) {
+  QMessageBox box(QMessageBox::Question, "Trelvan", text, QMessageBox::Ok | QMessageBox::Cancel,
+                  parent_);
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
+void QtDialogs::Information(const QString& text) {
+  QMessageBox::information(parent_, "Trelvan", text);
+}
+
+void QtDialogs::Error(const QString& title, const QString& text) {
+  QMessageBox::critical(parent_, title, text);
+}
+
+}  // namespace trelvan

@@ -1,0 +1,27 @@
+#pragma once
+// The dialogs of the running program: QFileDialog and QMessageBox.
+
+#include <QWidget>
+
+#include "app/parts/dialogs.h"
+
+namespace trelvan {
+
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  FileChoice SaveFile(const QString& title, const QStringList& filters, int selectedFilter,
+                      bool confirmOverwrite) override;
+  FileChoice OpenFile(const QString& title, const QStringList& filters) override;
+  QString PickFolder(const QString& startFolder) override;
+  bool Confirm(const QString& text) override;
+  void Information(const QString& text) override;
+  void Error(const QString& title, const QString& text) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace trelvan
