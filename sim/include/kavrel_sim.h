@@ -49,7 +49,7 @@ uint8_t KavrelSim_SelectSource(uint32_t source);
 
 /* Manual clock: time stands still except for KavrelSim_AdvanceClock. It
  * continues from the real clock's reading when switched on; switching it
- * off goes back to the real clock. */
+ * off goes back to the real clock. Advancing the real clock does nothing. */
 void KavrelSim_SetManualClock(uint8_t manual);
 void KavrelSim_AdvanceClock(uint64_t microseconds);
 
