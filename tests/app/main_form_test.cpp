@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <thread>
+
+#include "app/main_form.h"
+#include "device/log_colours.h"
+#include "support/fake_device_library.h"
+#include "support/scripted_dialogs.h"
+
+namespace trelvan {
+namespace {
+
+struct MainFormFixture : ::testing::Test {
+  testing::FakeDeviceLibrary device;
+  testing::ScriptedDialogs dialogs;
+  std::unique_ptr<TMainForm> form;
+
+  void SetUp() override {
+    device.openResult = 0;
+    device.config.modeBits = 0x30;
+    device.config.trigBits = 0x01;
+    device.config.wPeriod = 100;
+    form = std::make_unique<TMainForm>(device, dialogs, 1000);
+    form->FormCreate();
+  }
+  void TearDown() override {
+    form->close();
+    form.reset();
+  }
+  std::vector<LogLine> Log() { return form->log().Lines(); }
+  std::string LastLog() {
+    const auto lines = Log();
+    return lines.empty() ? std::string() : lines.back().text;
+  }
+  void Click(QPushButton* b) {
+    ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    b->click();
+  }
+  std::vector<QPushButton*> Operations() {
+    return {form->Button7, form->Button2, form->Button1,  form->Button6,  form->Button8, form->Button27,
+            form->Button4, form->Button9, form->Button5,  form->Button25, form->Button20, form->Button3};
+  }
+};
+
+TEST_F(MainFormFixture, StartUpState) {
+  const auto lines = Log();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].text.ends_with("] Welcome to use Trelvan software"));
+  EXPECT_EQ(lines[0].colour, LogBlue);
+  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  QStringList enabled;
+  for (QPushButton* b : Operations()) {
+    if (b->isEnabled()) enabled << b->text();
+  }
+  EXPECT_EQ(enabled, (QStringList{"Connect", "Switch to Hex", "Load From", "Save As"}));
+  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(form->Edit45->text(), QCoreApplication::applicationDirPath() + "/data/");
+  EXPECT_EQ(form->StatusPanel(0)->text(), "Disconnected");
+  EXPECT_EQ(form->StatusPanel(1)->text(), "Total Cycles: 0");
+  EXPECT_EQ(form->Edit1->text(), "100");
+  EXPECT_EQ(form->ComboBox6->currentText(), "MS");
+  EXPECT_EQ(form->size(), QSize(1189, 611));
+  EXPECT_TRUE(form->windowFlags() & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_FALSE(form->Timer1->isActive());
+  EXPECT_EQ(form->Timer1->interval(), 250);
+  ASSERT_EQ(device.count("SetUSBNotify"), 1);
+  EXPECT_EQ(device.calls[0].arg, 1u);
+  EXPECT_EQ(form->acq.fullScaleVolts, 10.0f);
+  EXPECT_EQ(form->acq.readChunkCycles, 1'600'000);
+}
+
+TEST_F(MainFormFixture, ConnectAndDisconnect) {
+  device.dfuPin = 0;
+  Click(form->Button7);
+  EXPECT_TRUE(LastLog().ends_with("The device has connected!"));
+  EXPECT_EQ(form->windowTitle(), "Trelvan<SN-0001>");
+  EXPECT_EQ(form->Button7->text(), "Disconnect");
+  EXPECT_EQ(form->StatusPanel(0)->text(), "Connected");
+  EXPECT_FALSE(form->CheckBox17->isChecked());
+  for (QPushButton* b : Operations()) EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
+  Click(form->Button7);
+  EXPECT_TRUE(LastLog().ends_with("The device has disconnected!"));
+  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+}
+
+TEST_F(MainFormFixture, FailedOpenAndFailedConfigurationRead) {
+  device.openResult = 255;
+  Click(form->Button7);
+  EXPECT_TRUE(LastLog().ends_with("Can't find Kavrel device!"));
+  EXPECT_EQ(Log().back().colour, LogRed);
+  device.openResult = 0;
+  device.getConfigResult = 0;
+  Click(form->Button7);
+  EXPECT_TRUE(LastLog().ends_with("Fail to Kavrel_ADCGetConfig!"));
+  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  EXPECT_EQ(form->acq.deviceIndex, NoDevice);
+}
+
+TEST_F(MainFormFixture, RemovalNoticeFromAnotherThread) {
+  Click(form->Button7);
+  ASSERT_NE(device.callback, nullptr);
+  const auto post = [&](uint8_t index, uint32_t status) {
+    std::thread([&] { device.callback(index, status); }).join();
+    QCoreApplication::processEvents();
+  };
+  post(0, 0x80);  // an arrival: ignored
+  post(1, 0x00);  // another module: ignored
+  EXPECT_EQ(form->acq.deviceIndex, 0);
+  post(0, 0x00);
+  EXPECT_EQ(form->acq.deviceIndex, NoDevice);
+  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  EXPECT_TRUE(LastLog().ends_with("The device has connected!")) << "a removal logs nothing";
+  EXPECT_EQ(device.count("CloseDevice"), 0);
+}
+
+TEST_F(MainFormFixture, RunningBitOnConnectOffersStop) {
+  device.config.trigBits = 0x81;
+  Click(form->Button7);
+  EXPECT_EQ(form->Button1->text(), "StopSample");
+  EXPECT_FALSE(form->Button2->isEnabled());
+  EXPECT_FALSE(form->Timer1->isActive());
+  Click(form->Button1);
+  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(device.count("ADCStop"), 1);
+}
+
+TEST_F(MainFormFixture, StartPollStopAndReadOnce) {
+  Click(form->Button7);
+  Click(form->Button1);
+  EXPECT_TRUE(form->Timer1->isActive());
+  EXPECT_EQ(form->Timer1->interval(), 200);
+  EXPECT_EQ(form->Button1->text(), "StopSample");
+  EXPECT_FALSE(form->Button6->isEnabled());
+  EXPECT_NE(LastLog().find("start sample... "), std::string::npos);
+
+  device.fifoChunks.push_back(testing::SequenceCycles(40));
+  form->Timer1Timer();
+  EXPECT_EQ(form->acq.store.cycleCount, 40u);
+  EXPECT_TRUE(LastLog().ends_with("Left = 0 ,current trigCnt is 40 and read 640 bytes!"));
+  EXPECT_EQ(form->StatusPanel(1)->text(), "Total Cycles: 40");
+
+  Click(form->Button1);
+  EXPECT_FALSE(form->Timer1->isActive());
+  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(form->acq.store.cycleCount, 40u);
+
+  Click(form->Button6);
+  EXPECT_EQ(form->acq.store.cycleCount, 41u);
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 41u);
+}
+
+TEST_F(MainFormFixture, FailuresOfTheSamplingCalls) {
+  Click(form->Button7);
+  device.startResult = 0;
+  Click(form->Button1);
+  EXPECT_TRUE(LastLog().ends_with("Fail to call Kavrel_ADCStart!"));
+  EXPECT_FALSE(form->Timer1->isActive());
+  device.readResult = 0;
+  Click(form->Button6);
+  EXPECT_TRUE(LastLog().ends_with("Fail to call Kavrel_ADCRead!"));
+  device.startResult = 1;
+  Click(form->Button1);
+  device.stopResult = 0;
+  Click(form->Button1);
+  EXPECT_TRUE(LastLog().ends_with("Fail to call Kavrel_ADCStop!"));
+  EXPECT_TRUE(form->Timer1->isActive());
+  EXPECT_EQ(form->Button1->text(), "StopSample");
+}
+
+TEST_F(MainFormFixture, ABadFactorBoxIsShownInTheErrorBoxAndChangesNothing) {
+  Click(form->Button7);
+  form->factorBoxes[2]->setText("2,5x");
+  Click(form->Button1);
+  ASSERT_FALSE(dialogs.asked.isEmpty());
+  EXPECT_EQ(dialogs.asked.last(), "Error Trelvan: '2,5x' is not a valid floating point value");
+  EXPECT_EQ(device.count("ADCStart"), 0);
+  EXPECT_EQ(form->Button1->text(), "StartSample");
+  // An empty auto-save folder: a message box and nothing else.
+  form->factorBoxes[2]->setText("1");
+  form->Edit45->setText("");
+  Click(form->Button1);
+  EXPECT_EQ(dialogs.asked.last(), "Information AutoSave path empty!!!");
+  EXPECT_EQ(device.count("ADCStart"), 0);
+}
+
+TEST_F(MainFormFixture, DfuModeAskedFirst) {
+  Click(form->Button7);
+  dialogs.confirmAnswers = {false, true};
+  Click(form->Button5);
+  EXPECT_EQ(dialogs.asked.last(), "Confirm Are you sure to enter dfu mode?");
+  EXPECT_EQ(device.count("DFUMode"), 0);
+  Click(form->Button5);
+  EXPECT_EQ(device.count("DFUMode"), 1);
+  EXPECT_TRUE(LastLog().ends_with("Enter into DFU mode..."));
+}
+
+TEST_F(MainFormFixture, DfuPinResetAndClose) {
+  Click(form->Button7);
+  form->CheckBox17->setChecked(false);
+  Click(form->Button25);
+  EXPECT_EQ(device.calls.back().op, "DFUPinSet");
+  EXPECT_EQ(device.calls.back().arg, 0u);
+  Click(form->Button20);
+  EXPECT_EQ(device.calls.back().op, "ADCReset");
+  Click(form->Button1);  // sampling: closing does not stop it
+  form->close();
+  EXPECT_EQ(device.calls.back().op, "CloseDevice");
+  EXPECT_EQ(device.count("ADCStop"), 0);
+}
+
+}  // namespace
+}  // namespace trelvan
