@@ -43,6 +43,7 @@ bool AutoSaver::Due(const std::string& folder, Clock::time_point now) const {
 }
 
 std::string AutoSaver::Check(const std::string& folder, uint64_t bytes) const {
+  if (folder.empty()) return "no auto-save folder";
   uint64_t free = 0;
   if (const int error = writer_->FreeBytes(folder, &free); error != 0) return ErrorText(error);
   if (free < bytes) {
