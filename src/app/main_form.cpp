@@ -107,6 +107,7 @@ void TMainForm::FormCreate() {
 
 void TMainForm::Button1Click() {
   if (IsRunning(acq.adcConfig)) {
+    files_->RetryAutoSaveNow();  // Stop makes one try to end a pause, whatever the retry delay
     StopSample(acq, device_, *this);
     return;
   }

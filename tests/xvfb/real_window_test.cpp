@@ -1,0 +1,77 @@
+// The real window on the simulated module in a real X server: connect,
+// sample for a second at 100 us, stop, then grab the window and check the
+// picture. The PNG is kept as a test artefact (not committed).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/main_form.h"
+#include "app/qt_dialogs.h"
+#include "device/linked/linked_device_library.h"
+#include "kavrel_sim.h"
+
+namespace trelvan {
+namespace {
+
+// Share of pixels that differ from the most common colour of a region.
+double DrawnShare(const QImage& image, const QRect& region) {
+  const QRgb background = image.pixel(region.topLeft());
+  int drawn = 0;
+  for (int y = region.top(); y <= region.bottom(); ++y) {
+    for (int x = region.left(); x <= region.right(); ++x) drawn += image.pixel(x, y) != background;
+  }
+  return double(drawn) / (region.width() * region.height());
+}
+
+TEST(RealWindow, SamplesOnTheSimulatedModuleAndDrawsTheChart) {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  KavrelSim_Reset();
+  LinkedDeviceLibrary device;
+  QtDialogs dialogs;
+  TMainForm form(device, dialogs);
+  dialogs.SetParent(&form);
+  form.FormCreate();
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+  form.Button7->click();
+  ASSERT_EQ(form.windowTitle().left(8), "Trelvan<");
+  form.Edit1->setText("100");
+  form.ComboBox6->setCurrentIndex(0);  // "US"
+  form.Button2->click();
+  form.Button1->click();
+  ASSERT_EQ(form.Button1->text(), "StopSample");
+  QTest::qWait(1000);
+  form.Button1->click();
+  EXPECT_EQ(form.Button1->text(), "StartSample");
+  EXPECT_GT(form.acq.store.cycleCount, 5000u);
+
+  form.PageControl1->setCurrentIndex(1);
+  QTest::qWait(300);
+  const QImage shot = form.screen()->grabWindow(form.winId()).toImage();
+  const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath("artifacts");
+  QDir().mkpath(dir);
+  shot.save(dir + "/real_window.png");
+  ASSERT_EQ(shot.size(), QSize(1189, 611));
+  EXPECT_GT(DrawnShare(shot, QRect(0, 0, 1189, 611)), 0.05) << "the window is not blank";
+  // The plot area of the chart: the traces cover a good part of it.
+  EXPECT_GT(DrawnShare(shot, QRect(120, 60, 800, 300)), 0.02) << "the traces are drawn";
+  form.close();
+}
+
+}  // namespace
+}  // namespace trelvan
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
