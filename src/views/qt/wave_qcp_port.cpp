@@ -24,12 +24,9 @@ void QcpWavePort::ClearSeries(int series) {
 
 void QcpWavePort::AppendPoints(int series, uint32_t firstX, ChannelColumn ys) {
   if (ys.count == 0) return;
-  QVector<QCPGraphData> points(static_cast<qsizetype>(ys.count));
-  QCPGraphData* out = points.data();
-  for (uint32_t i = 0; i < ys.count; ++i) {
-    out[i].key = double(firstX) + i;
-    out[i].value = ys[i];
-  }
+  QVector<QCPGraphData> points;
+  points.reserve(static_cast<qsizetype>(ys.count));
+  for (uint32_t i = 0; i < ys.count; ++i) points.emplace_back(double(firstX) + i, ys[i]);
   // Keys ascend and follow the points held: the container appends without sorting.
   chart1_->graph(series)->data()->add(points, true);
   QueueReplot();
