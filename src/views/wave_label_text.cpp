@@ -1,7 +1,8 @@
 #include "views/wave_label_text.h"
 
 #include <charconv>
-#include <cmath>
+
+#include "format/fixed_format.h"
 
 namespace trelvan {
 
@@ -13,15 +14,6 @@ std::string WaveSampleText(uint64_t cycle) {
   return text;
 }
 
-std::string WaveVoltsText(double volts) {
-  // to_chars rounds exactly as printf does in the "C" locale and never
-  // consults the locale; the text is always at least "0.000" wide, so the
-  // width 4 of the format never pads.
-  char buf[400];
-  char* out = buf;
-  if (!std::signbit(volts)) *out++ = ' ';
-  out = std::to_chars(out, buf + sizeof buf, volts, std::chars_format::fixed, 3).ptr;
-  return std::string(buf, out);
-}
+std::string WaveVoltsText(double volts) { return FormatFixed3(volts); }
 
 }  // namespace trelvan
