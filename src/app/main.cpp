@@ -2,6 +2,7 @@
 // event loop. An error that escapes is shown in an error box; exit code 0.
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <exception>
 
 #include "app/form2.h"
@@ -18,6 +19,11 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&MainForm);
     MainForm.FormCreate();
     trelvan::TForm2 Form2;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = MainForm.frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      MainForm.move(frame.topLeft());
+    }
     MainForm.show();
     app.exec();
   } catch (const std::exception& e) {

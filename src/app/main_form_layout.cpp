@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -182,6 +183,8 @@ void TMainForm::BuildLayout() {
   Button13 = Button(GroupBox5, "Button13", "Home", 6, 347);
   Button14 = Button(GroupBox5, "Button14", "End", 80, 348);
   Edit13 = Edit(GroupBox5, "Edit13", "0", 6, 379, 68, 23);
+  // Digits only when typed; the program writes any start into it.
+  Edit13->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), Edit13));
   Button19 = Button(GroupBox5, "Button19", "Go", 80, 378);
 
   // The message log.

@@ -54,11 +54,17 @@ TEST(RealWindow, SamplesOnTheSimulatedModuleAndDrawsTheChart) {
   EXPECT_EQ(form.Button1->text(), "StartSample");
   EXPECT_GT(form.acq.store.cycleCount, 5000u);
 
+  const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath("artifacts");
+  QDir().mkpath(dir);
+  // The Data page: the table shows the newest page of rows.
+  QTest::qWait(100);
+  const QImage data = form.screen()->grabWindow(form.winId()).toImage();
+  data.save(dir + "/real_window_data.png");
+  EXPECT_GT(DrawnShare(data, QRect(10, 60, 600, 400)), 0.03) << "the table rows are drawn";
+
   form.PageControl1->setCurrentIndex(1);
   QTest::qWait(300);
   const QImage shot = form.screen()->grabWindow(form.winId()).toImage();
-  const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath("artifacts");
-  QDir().mkpath(dir);
   shot.save(dir + "/real_window.png");
   ASSERT_EQ(shot.size(), QSize(1189, 611));
   EXPECT_GT(DrawnShare(shot, QRect(0, 0, 1189, 611)), 0.05) << "the window is not blank";

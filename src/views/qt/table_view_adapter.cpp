@@ -36,7 +36,10 @@ void ConfigureTableBox(QPlainTextEdit* edit) {
   edit->setLineWrapMode(QPlainTextEdit::NoWrap);
   edit->setWordWrapMode(QTextOption::NoWrap);
   QFont font(QStringLiteral("Courier New"));  // Liberation Mono where it is missing
-  font.setPixelSize(11);
+  // A cell height of 11 px: an em of 10 px, so that a character is 6 px wide,
+  // a 12-character field 72 px (the spacing of the headings) and a whole row
+  // fits the 672 px box.
+  font.setPixelSize(10);
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
   edit->setFont(font);
