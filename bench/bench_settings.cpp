@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "offscreen_app.h"
+
 #include <array>
 #include <chrono>
 #include <memory>
@@ -29,17 +31,6 @@ namespace trelvan {
 namespace {
 
 constexpr double PollIntervalSeconds = 0.2;
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_settings";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 // Times the benchmark loop in real time and reports it per iteration.
 class PollShare {
@@ -119,7 +110,7 @@ BENCHMARK(BM_PollInterval)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRea
 
 // One Set Config with a changed period and trigger mode, painted.
 void BM_SetConfig(benchmark::State& state) {
-  App();
+  OffscreenApp();
   SettingsWindow window;
   if (window.state.deviceIndex == NoDevice) {
     state.SkipWithError("the simulated module did not open");
@@ -144,7 +135,7 @@ BENCHMARK(BM_SetConfig)->Unit(benchmark::kMicrosecond)->UseRealTime();
 // Button3Click up to the dialog on screen: construction with its four
 // version reads, shown and painted; then closed and destroyed (counted too).
 void BM_AboutWindow(benchmark::State& state) {
-  App();
+  OffscreenApp();
   QWidget owner;
   owner.resize(800, 600);
   owner.show();

@@ -3,6 +3,8 @@
 // texts.
 #include <benchmark/benchmark.h>
 
+#include "offscreen_app.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,17 +22,6 @@
 namespace {
 
 using namespace trelvan;
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_table";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 constexpr uint32_t BenchRows = 200'000;
 
@@ -55,7 +46,7 @@ const SampleStore& FilledStore() {
 // scroll bar moves, the last line is highlighted and the 8 Current and 24
 // statistics texts are written.
 void BM_PollTableUpdate(benchmark::State& state) {
-  App();
+  OffscreenApp();
   SampleStore store(BenchRows);
   const SampleStore& source = FilledStore();
   std::memcpy(store.volts.get(), source.volts.get(), sizeof(float) * Channels * BenchRows);

@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "offscreen_app.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -23,17 +25,6 @@
 
 namespace trelvan {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_wave";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 struct WaveRig {
   explicit WaveRig(uint32_t capacity) : store(capacity) {
@@ -62,7 +53,7 @@ struct WaveRig {
   void Draw() { chart1->replot(QCustomPlot::rpImmediateRefresh); }
 
   struct AppFirst {
-    AppFirst() { App(); }
+    AppFirst() { OffscreenApp(); }
   } appFirst;
   SampleStore store;
   QWidget window;

@@ -5,6 +5,8 @@
 // creating the window to its first showing.
 #include <benchmark/benchmark.h>
 
+#include "offscreen_app.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -21,19 +23,8 @@ namespace {
 
 using namespace trelvan;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_window";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
-
 void BM_PollTickAt1MHz(benchmark::State& s) {
-  App();
+  OffscreenApp();
   KavrelSim_Reset();
   KavrelSim_SetManualClock(1);
   LinkedDeviceLibrary device;
@@ -66,7 +57,7 @@ void BM_PollIntervalBaseline(benchmark::State& s) {
 BENCHMARK(BM_PollIntervalBaseline)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_StartToWindowShown(benchmark::State& s) {
-  App();
+  OffscreenApp();
   for (auto _ : s) {
     LinkedDeviceLibrary device;
     testing::ScriptedDialogs dialogs;
