@@ -57,7 +57,7 @@ TEST_F(MainFormFixture, StartUpState) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_TRUE(lines[0].text.ends_with("] Welcome to use Trelvan software"));
   EXPECT_EQ(lines[0].colour, LogBlue);
-  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  EXPECT_EQ(form->windowTitle(), "Trelvan <?\?\?>");
   QStringList enabled;
   for (QPushButton* b : Operations()) {
     if (b->isEnabled()) enabled << b->text();
@@ -91,7 +91,7 @@ TEST_F(MainFormFixture, ConnectAndDisconnect) {
   for (QPushButton* b : Operations()) EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
   Click(form->Button7);
   EXPECT_TRUE(LastLog().ends_with("The device has disconnected!"));
-  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  EXPECT_EQ(form->windowTitle(), "Trelvan <?\?\?>");
 }
 
 TEST_F(MainFormFixture, FailedOpenAndFailedConfigurationRead) {
@@ -103,7 +103,7 @@ TEST_F(MainFormFixture, FailedOpenAndFailedConfigurationRead) {
   device.getConfigResult = 0;
   Click(form->Button7);
   EXPECT_TRUE(LastLog().ends_with("Fail to Kavrel_ADCGetConfig!"));
-  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  EXPECT_EQ(form->windowTitle(), "Trelvan <?\?\?>");
   EXPECT_EQ(form->acq.deviceIndex, NoDevice);
 }
 
@@ -119,7 +119,7 @@ TEST_F(MainFormFixture, RemovalNoticeFromAnotherThread) {
   EXPECT_EQ(form->acq.deviceIndex, 0);
   post(0, 0x00);
   EXPECT_EQ(form->acq.deviceIndex, NoDevice);
-  EXPECT_EQ(form->windowTitle(), "Trelvan <???>");
+  EXPECT_EQ(form->windowTitle(), "Trelvan <?\?\?>");
   EXPECT_TRUE(LastLog().ends_with("The device has connected!")) << "a removal logs nothing";
   EXPECT_EQ(device.count("CloseDevice"), 0);
 }
