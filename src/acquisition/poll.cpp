@@ -38,8 +38,7 @@ bool StoreWaiting(AcquisitionState& state, AcquisitionHooks& hooks, uint32_t& ne
     state.waitingOffset += count * CycleBytes;
     state.waitingCycles -= count;
     newCycles += count;
-    if (store.full() && state.waitingCycles == 0 &&
-        state.adcConfig.trigCnt != state.adcConfig.maxCycles) {
+    if (store.full() && state.waitingCycles == 0 && !LimitReached(state.adcConfig)) {
       SaveFullStore(state, hooks, newCycles, clearLog);
     }
   }
@@ -68,17 +67,19 @@ void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
   uint32_t newCycles = 0;
   const uint32_t countBefore = state.store.cycleCount;
   const bool hadPending = state.paused() || state.store.full();
-  bool ready = !hadPending || FinishPending(state, hooks, newCycles);
+  const bool ready = !hadPending || FinishPending(state, hooks, newCycles);
   const bool storedPending = hadPending && (newCycles > 0 || state.store.cycleCount != countBefore);
 
   int32_t fifoLeft = 0;
   uint32_t bytesRead = 0;
   bool delivered = false;
   if (ready && !state.store.full() && !LimitReached(state.adcConfig)) {
-    device.GetFIFOLeft(state.deviceIndex, &fifoLeft);
+    // Never trust the library: nothing of a failed call is used, and a count
+    // larger than the buffer is cut to it.
+    if (!device.GetFIFOLeft(state.deviceIndex, &fifoLeft)) fifoLeft = 0;
     const bool ok = device.ReadFIFO(state.deviceIndex, state.readBuffer.get(), ReadBufferBytes,
                                     &bytesRead) != 0;
-    bytesRead = std::min(bytesRead, ReadBufferBytes);  // never trust the library's count
+    bytesRead = ok ? std::min(bytesRead, ReadBufferBytes) : 0;
     delivered = ok && bytesRead > 0;
     if (delivered) {
       const uint32_t cycles = bytesRead / CycleBytes;
@@ -88,14 +89,15 @@ void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
       StoreWaiting(state, hooks, newCycles, true);
     }
   }
-  if (!delivered && !storedPending) return;
-
-  ShowStored(hooks, newCycles);
-  char line[128];
-  std::snprintf(line, sizeof line, "Left = %d ,current trigCnt is %d and read %d bytes!", fifoLeft,
-                static_cast<int32_t>(state.adcConfig.trigCnt), static_cast<int32_t>(bytesRead));
-  hooks.LogMessage(line, LogBlue);
-
+  if (delivered || storedPending) {
+    ShowStored(hooks, newCycles);
+    char line[128];
+    std::snprintf(line, sizeof line, "Left = %d ,current trigCnt is %d and read %d bytes!",
+                  fifoLeft, static_cast<int32_t>(state.adcConfig.trigCnt),
+                  static_cast<int32_t>(bytesRead));
+    hooks.LogMessage(line, LogBlue);
+  }
+  // Also when the limit was reached outside the poll (a load adds to trigCnt).
   if (LimitReached(state.adcConfig) && !state.paused()) {
     SetRunning(state.adcConfig, false);
     hooks.RefreshControls();

@@ -49,7 +49,12 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
 void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
               const FactorTexts& factorTexts, char decimalSeparator) {
   ReadChannelFactors(state, factorTexts, decimalSeparator);
+  const uint64_t emptyings = state.storeEmptyings;
   if (state.paused()) EndPause(state, hooks);
+  if (state.storeEmptyings != emptyings && !state.paused()) {
+    // Ending the pause saved the full store.
+    hooks.LogMessage("Previos sample data saved!", LogBlue);
+  }
   if (state.store.full()) {
     // Still paused: the pause's own save has just failed; no second try.
     if (state.paused() || !hooks.AutoSave() || state.store.full()) {

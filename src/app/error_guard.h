@@ -4,21 +4,21 @@
 // escapes in an error box titled "Trelvan"; the program goes on.
 
 #include <QString>
-#include <exception>
+#include <utility>
 
 #include "app/parts/dialogs.h"
+#include "views/qt/handler_guard.h"
 
 namespace trelvan {
 
+// The window's error handler: an error box titled "Trelvan".
+inline ErrorHandler ErrorBox(Dialogs& dialogs) {
+  return [&dialogs](const std::string& text) { dialogs.Error("Trelvan", QString::fromUtf8(text)); };
+}
+
 template <class Work>
 void Guarded(Dialogs& dialogs, Work&& work) noexcept {
-  try {
-    work();
-  } catch (const std::exception& e) {
-    dialogs.Error("Trelvan", QString::fromUtf8(e.what()));
-  } catch (...) {
-    dialogs.Error("Trelvan", "Unknown error");
-  }
+  RunGuarded(ErrorBox(dialogs), std::forward<Work>(work));
 }
 
 }  // namespace trelvan

@@ -53,8 +53,8 @@ TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapa
       WaveWidgets{Chart1, Edit13, Button11, Button12, Button13, Button14, Button15, Button16,
                   Button17, Button18, Button19, Button21, Button22, Button23, Button24, traceChecks},
       logFn);
-  wave_->SetErrorHandler(
-      [this](const std::string& text) { dialogs_.Error("Trelvan", QString::fromStdString(text)); });
+  table_->SetErrorHandler(ErrorBox(dialogs_));
+  wave_->SetErrorHandler(ErrorBox(dialogs_));
   files_ = std::make_unique<FileOperations>(acq, *this, dialogs_, Edit45);
   ConnectHandlers();
   acq.deviceIndex = NoDevice;
@@ -85,7 +85,9 @@ void TMainForm::ConnectHandlers() {
   on(Button27, &TMainForm::Button27Click);
   connect(Timer1, &QTimer::timeout, this, [this] { Guard([&] { Timer1Timer(); }); });
   connect(RichEdit1, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { PopupMenu1->popup(RichEdit1->mapToGlobal(at)); });
+          [this](const QPoint& at) {
+            Guard([&] { PopupMenu1->popup(RichEdit1->mapToGlobal(at)); });
+          });
   const auto actions = PopupMenu1->actions();
   connect(actions[0], &QAction::triggered, this, [this] { Guard([&] { Save1Click(); }); });
   connect(actions[1], &QAction::triggered, this, [this] { Guard([&] { Save2Click(); }); });
@@ -214,7 +216,8 @@ void TMainForm::RefreshControls() {
   const ControlStates s = ComputeControlStates(acq);
   Button1->setText(QString::fromStdString(s.button1Caption));
   RefreshAcquisitionValues(acq);
-  setWindowTitle(QString::fromLatin1(s.windowCaption));
+  // "[*]" in a title is Qt's modified-mark placeholder; "[*][*]" shows it as text.
+  setWindowTitle(QString::fromLatin1(s.windowCaption).replace("[*]", "[*][*]"));
   Button7->setText(QString::fromStdString(s.button7Caption));
   statusPanels_[0]->setText(QString::fromStdString(s.panel0));
   Button1->setEnabled(s.button1);

@@ -230,6 +230,7 @@ void TMainForm::BuildLayout() {
   for (int i = 0; i < 10; ++i) {
     auto* panel = new QLabel(QString::fromUtf8(texts[i]), statusBar);
     panel->setObjectName(QString("StatusPanel%1").arg(i));
+    panel->setTextFormat(Qt::PlainText);  // typed combo texts are shown as they are
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setGeometry(x, 0, widths[i] - 2, 22);
     panel->setIndent(3);

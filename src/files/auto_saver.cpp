@@ -46,9 +46,8 @@ std::string AutoSaver::Check(const std::string& folder, uint64_t bytes) const {
   if (folder.empty()) return "no auto-save folder";
   uint64_t free = 0;
   if (const int error = writer_->FreeBytes(folder, &free); error != 0) return ErrorText(error);
-  if (free < bytes) {
-    return "only " + std::to_string(free) + " bytes free, " + std::to_string(bytes) + " needed";
-  }
+  // The same words at every retry, so that the failure is logged once.
+  if (free < bytes) return "less than " + std::to_string(bytes) + " bytes free";
   return {};
 }
 

@@ -93,6 +93,24 @@ TEST_F(PollFixture, AnOverReportedByteCountIsClamped) {
   EXPECT_EQ(state.adcConfig.trigCnt, 1'600'000u);
 }
 
+TEST_F(PollFixture, NothingOfAFailedCallReachesTheLogLine) {
+  QueueRead(3);
+  device.fifoLeft = 1234;
+  device.fifoLeftResult = 0;
+  Tick();
+  EXPECT_EQ(hooks.log.back().first, "Left = 0 ,current trigCnt is 3 and read 48 bytes!");
+}
+
+TEST_F(PollFixture, ARunWhoseLimitWasReachedOutsideThePollEnds) {
+  state.adcConfig.maxCycles = 50;
+  state.adcConfig.trigCnt = 50;  // a load during the run added the rest
+  QueueRead(5);
+  Tick();
+  EXPECT_EQ(device.count("ReadFIFO"), 0);
+  EXPECT_FALSE(IsRunning(state.adcConfig));
+  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"RefreshControls", "SetPollTimer off 200"}));
+}
+
 TEST_F(PollFixture, AFullReadStoresAllCyclesAndShowsThemOnce) {
   QueueRead(1'600'000);
   Tick();
@@ -182,6 +200,20 @@ TEST_F(SmallStorePoll, AFailedAutoSavePausesUntilASaveSucceedsAndLosesNothing) {
   std::iota(expected.begin(), expected.end(), 0u);
   EXPECT_EQ(all, expected);
   EXPECT_EQ(state.adcConfig.trigCnt, 127u);
+}
+
+TEST_F(SmallStorePoll, ATickThatEndsAPauseLogsNoBytesOfAFailedRead) {
+  QueueRead(90);
+  Tick();
+  hooks.autoSaveResults = {false, true};
+  QueueRead(30);
+  Tick();
+  ASSERT_TRUE(state.paused());
+  device.readFifoResult = 0;
+  device.reportedBytes = 999;
+  Tick();
+  EXPECT_EQ(hooks.log.back().first, "Left = 0 ,current trigCnt is 120 and read 0 bytes!");
+  EXPECT_EQ(state.store.cycleCount, 20u);
 }
 
 TEST_F(SmallStorePoll, AFullStoreOnALimitedRunsLastReadIsKeptAndNothingIsLost) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "acquisition/poll.h"
 #include "acquisition/sampling_control.h"
 #include "acquisition/store_clear.h"
 #include "device/input_error.h"
@@ -130,10 +131,23 @@ TEST_F(SamplingFixture, ReadOnceWithAFullStoreSavesFirstOrRefuses) {
 
   hooks.log.clear();
   device.readResult = 0;
-  ReadSingles(1);
+  ReadSingles(1);  // the store is still full: saved first
   EXPECT_EQ(hooks.log[0], std::make_pair(std::string("Previos sample data saved!"), LogBlue));
   EXPECT_EQ(hooks.log[1].first, "Fail to call Kavrel_ADCRead!");
   EXPECT_EQ(state.store.cycleCount, 0u);
+}
+
+TEST_F(SamplingFixture, ReadOnceDuringAPauseSavesTheStoreAndSaysSo) {
+  device.fifoChunks.push_back(testing::SequenceCycles(15));
+  hooks.autoSaveResults = {false};
+  Timer1Timer(state, device, hooks);
+  ASSERT_EQ(state.waitingCycles, 5u);
+  hooks.log.clear();
+  ReadSingles(1);
+  ASSERT_EQ(hooks.log.size(), 1u);
+  EXPECT_EQ(hooks.log[0], std::make_pair(std::string("Previos sample data saved!"), LogBlue));
+  EXPECT_EQ(state.store.cycleCount, 6u) << "the 5 waiting cycles, then the single read";
+  EXPECT_EQ(hooks.saved.size(), 10u);
 }
 
 }  // namespace

@@ -211,6 +211,28 @@ TEST_F(FileOperationsTest, AutoSaveNamesTheFileFromTheClockInTheFormats) {
 }
 
 // Change: the folder gets a separator, and a pause ends at once.
+TEST_F(FileOperationsTest, AutoSaveWhileTheReplaceQuestionIsOpenWritesNothing) {
+  Store(900);
+  testing::WriteAll(temp.file("mine.bin"), {5});
+  dialogs.files.push_back({Path("mine"), 0});
+  dialogs.confirms.push_back(true);
+  // The save dialog closes; the auto-save comes while the question is open.
+  dialogs.whileOpen = [this] { dialogs.whileOpen = [this] { Tick(150); }; };
+  ops.Button4Click();
+  EXPECT_EQ(testing::ReadAll(temp.file("mine.bin")).size(), 1u) << "the old file is kept";
+  EXPECT_EQ(hooks.log.back(), (LogLine{"The data were auto-saved to 2024-3-5 9-07-02.bin while the dialog "
+                                       "was open: nothing was written!",
+                                       LogRed}));
+}
+
+TEST_F(FileOperationsTest, ChangeLeavesAFullStoreThatIsNotPausedAsItIs) {
+  Store(Capacity);
+  dialogs.folders.push_back(QString::fromStdString(temp.folder()));
+  ops.Button26Click();
+  EXPECT_EQ(state.store.cycleCount, Capacity);
+  EXPECT_TRUE(temp.names().empty());
+}
+
 TEST_F(FileOperationsTest, ChangeEndsAPauseAtOnce) {
   testing::TempFolder other;
   edit45.setText(QString::fromStdString(temp.folder() + "unplugged/"));

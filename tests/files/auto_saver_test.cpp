@@ -85,7 +85,7 @@ TEST_F(AutoSaverTest, FailureKeepsTheStore) {
       {"refused", Fault::RefuseCreate, -1, false, "Permission denied"},
       {"disk full", Fault::FailWrite, -1, false, "No space left on device"},
       {"short write", Fault::WriteShort, -1, false, "short write: 800 of 1600 bytes written"},
-      {"little room", Fault::None, 1599, false, "only 1599 bytes free, 1600 needed"},
+      {"little room", Fault::None, 1599, false, "less than 1600 bytes free"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -24,7 +24,8 @@ class FakeDeviceLibrary : public DeviceLibrary {
   // Results per operation (nonzero = success).
   uint8_t openResult = 0;  // the index OpenDevice returns
   uint8_t getConfigResult = 1, setConfigResult = 1, dfuModeResult = 1, startResult = 1,
-          stopResult = 1, readResult = 1, readFifoResult = 1, versionResult = 1;
+          stopResult = 1, readResult = 1, readFifoResult = 1, versionResult = 1,
+          fifoLeftResult = 1;
   // Outputs.
   std::string serial = "SN-0001";
   bool serialWithoutNul = false;  // fills all 20 bytes
@@ -99,13 +100,16 @@ class FakeDeviceLibrary : public DeviceLibrary {
   uint8_t InitFIFO(uint8_t index) override { return record("InitFIFO", index), 1; }
   uint8_t GetFIFOLeft(uint8_t index, int32_t* left) override {
     record("GetFIFOLeft", index);
-    *left = fifoLeft;
-    return 1;
+    *left = fifoLeft;  // written even when the call fails
+    return fifoLeftResult;
   }
   uint8_t ReadFIFO(uint8_t index, uint8_t* buffer, uint32_t size, uint32_t* bytesRead) override {
     record("ReadFIFO", index, size);
     *bytesRead = 0;
-    if (!readFifoResult) return 0;
+    if (!readFifoResult) {
+      if (reportedBytes >= 0) *bytesRead = static_cast<uint32_t>(reportedBytes);
+      return 0;
+    }
     if (!fifoChunks.empty()) {
       const std::vector<uint8_t>& chunk = fifoChunks.front();
       const std::size_t n = std::min<std::size_t>(chunk.size(), size);

@@ -96,7 +96,7 @@ TEST_F(TableAdapterTest, ConfiguresTheWidgets) {
   QPlainTextEdit* edit = widgets.richEdit2;
   EXPECT_TRUE(edit->isReadOnly());
   EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
-  EXPECT_EQ(edit->font().pixelSize(), 11);
+  EXPECT_EQ(edit->font().pixelSize(), 10);  // a cell height of 11 px
   EXPECT_TRUE(QFontInfo(edit->font()).fixedPitch());
   EXPECT_EQ(widgets.scrollBar1->minimum(), 0);
   EXPECT_EQ(widgets.scrollBar1->maximum(), 0);

@@ -85,16 +85,21 @@ void FileOperations::Button4Click() {
   const FileChoice choice = dialogs_.SaveFile("Save As", SaveFilters, saveFilter_, true);
   if (choice.path.isEmpty()) return;
   saveFilter_ = choice.filterIndex == 0 ? 0 : 1;
-  if (state_.storeEmptyings != emptyings) {
+  // The poll runs while a dialog is open: rows counted at the press may have
+  // gone to an auto-save file by the time the dialogs close.
+  const auto emptied = [&] {
+    if (state_.storeEmptyings == emptyings) return false;
     hooks_.LogMessage(NothingWrittenMessage(emptyings), LogRed);
-    return;
-  }
+    return true;
+  };
+  if (emptied()) return;
   const SampleFormat format = saveFilter_ == 0 ? SampleFormat::Bin : SampleFormat::Text;
   const QString path = QString::fromStdString(WithExtension(choice.path.toStdString(), format));
   if (path != choice.path && QFileInfo::exists(path) &&
       !dialogs_.Confirm(path + " already exists.\nDo you want to replace it?")) {
     return;
   }
+  if (emptied()) return;
   BusyCursor busy;
   SaveSamples(state_.store, count, format, LocalPath(path), *writer_, hooks_);
 }
@@ -113,7 +118,7 @@ void FileOperations::Button26Click() {
   if (!folder.endsWith(u'/')) folder += u'/';
   edit45_->setText(folder);
   saver_.RetryNow();
-  EndPause(state_, hooks_);
+  if (state_.paused()) EndPause(state_, hooks_);
 }
 
 void FileOperations::Button27Click() {

@@ -17,7 +17,7 @@ QColor ColourFromBgr(uint32_t colour) {
 
 MessageLog::MessageLog(QPlainTextEdit* richEdit1) : box_(richEdit1) {
   box_->setReadOnly(true);
-  box_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  box_->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // a vertical scroll bar only
   box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   box_->setMaximumBlockCount(0);

@@ -1,5 +1,7 @@
 #include "views/qt/table_view_adapter.h"
 
+#include "views/qt/handler_guard.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QFont>
@@ -88,15 +90,18 @@ TableViewAdapter::TableViewAdapter(const SampleStore& store,
   }
   // Every change of the position, the user's and the program's.
   connect(widgets_.scrollBar1, &QScrollBar::valueChanged, this,
-          [this](int) { table_->ScrollBar1Change(); });
+          [this](int) { RunGuarded(errorHandler_, [this] { table_->ScrollBar1Change(); }); });
   if (widgets_.button8) {
-    connect(widgets_.button8, &QAbstractButton::clicked, this, [this] { table_->Button8Click(); });
+    connect(widgets_.button8, &QAbstractButton::clicked, this,
+            [this] { RunGuarded(errorHandler_, [this] { table_->Button8Click(); }); });
   }
   widgets_.richEdit2->viewport()->installEventFilter(this);
 }
 
 // Qt drops the event filter and the connections of a destroyed adapter.
 TableViewAdapter::~TableViewAdapter() = default;
+
+void TableViewAdapter::SetErrorHandler(ErrorHandler handler) { errorHandler_ = std::move(handler); }
 
 void TableViewAdapter::ShowNewestRows(uint32_t newCycles) { table_->ShowNewestRows(newCycles); }
 
@@ -110,7 +115,7 @@ bool TableViewAdapter::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonRelease && widgets_.richEdit2 &&
       watched == widgets_.richEdit2->viewport() &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-    table_->RichEdit2Click();
+    RunGuarded(errorHandler_, [this] { table_->RichEdit2Click(); });
   }
   return QObject::eventFilter(watched, event);
 }

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "views/qt/handler_guard.h"
+
 #include "acquisition/sample_store.h"
 #include "views/table_view.h"
 
@@ -43,6 +45,10 @@ class TableViewAdapter : public QObject {
   void ResetTableView();
   void ClearStatsDisplay();
 
+  // An exception escaping a widget handler (scroll, click, mode switch) is
+  // handed here; none by default.
+  void SetErrorHandler(ErrorHandler handler);
+
   const DataTable& table() const { return *table_; }
 
  protected:
@@ -54,6 +60,7 @@ class TableViewAdapter : public QObject {
   TableWidgets widgets_;
   std::unique_ptr<Ports> ports_;
   std::unique_ptr<DataTable> table_;
+  ErrorHandler errorHandler_;
 };
 
 }  // namespace trelvan

@@ -1,5 +1,7 @@
 #include "views/qt/wave_chart_adapter.h"
 
+#include "views/qt/handler_guard.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -49,13 +51,7 @@ void WaveChartAdapter::SetErrorHandler(std::function<void(const std::string&)> h
 
 template <class Handler>
 void WaveChartAdapter::Guarded(Handler handler) noexcept {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    if (errorHandler_) errorHandler_(e.what());
-  } catch (...) {
-    if (errorHandler_) errorHandler_("Unknown error");
-  }
+  RunGuarded(errorHandler_, handler);
 }
 
 void WaveChartAdapter::Connect() {
