@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdlib>
 
 #include "app/main_form.h"
 #include "device/linked/linked_device_library.h"
@@ -55,19 +56,15 @@ struct SimRun : ::testing::Test {
       form->Timer1Timer();
     }
   }
-  // Sequence numbers of every auto-saved file (oldest first), then the store.
-  std::vector<uint32_t> Everything() {
-    QFileInfoList files = QDir(dir.path()).entryInfoList({"*.bin"}, QDir::Files);
-    // Names are the date and time of the save; saves within one second are
-    // numbered: "t.bin", "t (2).bin", "t (3).bin".
-    const auto key = [](const QFileInfo& f) {
-      static const QRegularExpression numbered("^(.*) \\((\\d+)\\)$");
-      const auto m = numbered.match(f.completeBaseName());
-      return m.hasMatch() ? std::make_pair(m.captured(1), m.captured(2).toInt())
-                          : std::make_pair(f.completeBaseName(), 1);
-    };
-    std::sort(files.begin(), files.end(),
-              [&](const QFileInfo& a, const QFileInfo& b) { return key(a) < key(b); });
+  // Sequence numbers of every auto-saved file (oldest first, folder by
+  // folder), then the store.
+  std::vector<uint32_t> Everything(const QStringList& folders = {}) {
+    QFileInfoList files;
+    for (const QString& folder : folders.isEmpty() ? QStringList{dir.path()} : folders) {
+      QFileInfoList here = QDir(folder).entryInfoList({"*.bin"}, QDir::Files);
+      SortBySaveTime(here);
+      files += here;
+    }
     std::vector<uint32_t> seq;
     for (const QFileInfo& info : files) {
       QFile file(info.filePath());
@@ -83,8 +80,20 @@ struct SimRun : ::testing::Test {
     }
     return seq;
   }
-  void ExpectEveryCycleOnceInOrder() {
-    const std::vector<uint32_t> seq = Everything();
+  // Names are the date and time of the save; saves within one second are
+  // numbered: "t.bin", "t (2).bin", "t (3).bin".
+  static void SortBySaveTime(QFileInfoList& files) {
+    const auto key = [](const QFileInfo& f) {
+      static const QRegularExpression numbered("^(.*) \\((\\d+)\\)$");
+      const auto m = numbered.match(f.completeBaseName());
+      return m.hasMatch() ? std::make_pair(m.captured(1), m.captured(2).toInt())
+                          : std::make_pair(f.completeBaseName(), 1);
+    };
+    std::sort(files.begin(), files.end(),
+              [&](const QFileInfo& a, const QFileInfo& b) { return key(a) < key(b); });
+  }
+  void ExpectEveryCycleOnceInOrder(const QStringList& folders = {}) {
+    const std::vector<uint32_t> seq = Everything(folders);
     ASSERT_EQ(seq.size(), form->acq.adcConfig.trigCnt);
     for (std::size_t i = 0; i < seq.size(); ++i) {
       ASSERT_EQ(seq[i], i) << "at " << i;
@@ -118,6 +127,36 @@ TEST_F(SimRun, AFolderThatGoesAwayPausesAndLosesNothing) {
   form->Button1Click();
   ExpectEveryCycleOnceInOrder();
   EXPECT_EQ(form->acq.adcConfig.trigCnt, 140'000u);
+}
+
+// A real full disk: a small filesystem that holds one auto-save file. Needs
+// the right to mount; skipped where the machine does not give it.
+TEST_F(SimRun, AFullFilesystemPausesUntilAnotherFolderIsPicked) {
+  QTemporaryDir small;
+  const QString command = "mount -t tmpfs -o size=1200k tmpfs '" + small.path() + "' 2>&1";
+  if (std::system(command.toLocal8Bit().constData()) != 0) {
+    GTEST_SKIP() << "cannot mount a small filesystem here (" << command.toStdString() << " failed)";
+  }
+  struct Unmount {
+    QString path;
+    ~Unmount() { std::system(("umount '" + path + "'").toLocal8Bit().constData()); }
+  } unmount{small.path()};
+
+  form->Edit45->setText(small.path() + "/");
+  Ticks(5);  // 100,000 cycles: the first file fits, the second does not
+  EXPECT_TRUE(form->acq.store.full());
+  Ticks(2);  // no read while the store is full: the module keeps the cycles
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 100'000u);
+  EXPECT_EQ(QDir(small.path()).entryList({"*.bin"}, QDir::Files).size(), 1);
+  EXPECT_TRUE(QDir(small.path()).entryList({"*.part"}, QDir::Files).isEmpty())
+      << "no temporary file is left behind";
+  dialogs.folderAnswers.push_back(dir.path());
+  form->Button26Click();
+  EXPECT_EQ(form->acq.store.cycleCount, 0u) << "saved at once to the folder picked";
+  Ticks(1);
+  form->Button1Click();
+  ExpectEveryCycleOnceInOrder({small.path(), dir.path()});
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 160'000u);
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ void FileOperations::Button26Click() {
   if (!folder.endsWith(u'/')) folder += u'/';
   edit45_->setText(folder);
   saver_.RetryNow();
-  if (state_.paused()) EndPause(state_, hooks_);
+  if (state_.paused() || saver_.failing()) EndPause(state_, hooks_);  // a pause, or a full store whose save failed
 }
 
 void FileOperations::Button27Click() {
