@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
-          fonts-liberation fonts-dejavu-core fonts-wqy-microhei locales imagemagick)
+          fonts-liberation fonts-dejavu-core fonts-wqy-microhei locales)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
