@@ -12,6 +12,7 @@
 namespace trelvan {
 
 constexpr int32_t ReadChunkCycles = 1'600'000;
+constexpr int PollIntervalMs = 200;  // Timer1 while sampling
 constexpr uint32_t ReadBufferBytes = ReadChunkCycles * CycleBytes;  // 25,600,000
 
 struct AcquisitionState {

@@ -22,11 +22,10 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
     std::memcpy(store.rawRow(first), cycles, std::size_t{count} * CycleBytes);
   }
 
-  float scale[Channels];
+  const float scale = state.fullScaleVolts * (1.0f / 32768.0f);
   float maxV[Channels];
   float minV[Channels];
   for (int c = 0; c < Channels; ++c) {
-    scale[c] = state.fullScaleVolts * (1.0f / 32768.0f);
     maxV[c] = state.channelStats[c].maxVolts;
     minV[c] = state.channelStats[c].minVolts;
   }
@@ -36,7 +35,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
   // One row is eight codes: two lanes of four floats. _mm_max_ps(v, m) is
   // v > m ? v : m and _mm_min_ps(v, m) is v < m ? v : m, exactly the strict
   // tests, so a NaN never changes a statistic.
-  const __m128 scaleLo = _mm_loadu_ps(scale), scaleHi = _mm_loadu_ps(scale + 4);
+  const __m128 scaleAll = _mm_set1_ps(scale);
   __m128 factorLo = _mm_set1_ps(1.0f), factorHi = _mm_set1_ps(1.0f);
   if constexpr (ApplyFactors) {
     factorLo = _mm_loadu_ps(state.channelFactor.data());
@@ -48,8 +47,8 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
     const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw));
     const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(codes, codes), 16);
     const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(codes, codes), 16);
-    __m128 vLo = _mm_mul_ps(_mm_cvtepi32_ps(lo), scaleLo);
-    __m128 vHi = _mm_mul_ps(_mm_cvtepi32_ps(hi), scaleHi);
+    __m128 vLo = _mm_mul_ps(_mm_cvtepi32_ps(lo), scaleAll);
+    __m128 vHi = _mm_mul_ps(_mm_cvtepi32_ps(hi), scaleAll);
     if constexpr (ApplyFactors) {
       vLo = _mm_mul_ps(vLo, factorLo);
       vHi = _mm_mul_ps(vHi, factorHi);
@@ -70,7 +69,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
 #else
   for (uint32_t r = 0; r < count; ++r) {
     for (int c = 0; c < Channels; ++c) {
-      float v = static_cast<float>(raw[c]) * scale[c];
+      float v = static_cast<float>(raw[c]) * scale;
       if constexpr (ApplyFactors) v = v * state.channelFactor[c];
       volts[c] = v;
       maxV[c] = v > maxV[c] ? v : maxV[c];

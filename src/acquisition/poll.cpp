@@ -101,7 +101,7 @@ void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
   if (LimitReached(state.adcConfig) && !state.paused()) {
     SetRunning(state.adcConfig, false);
     hooks.RefreshControls();
-    hooks.SetPollTimer(false, 200);
+    hooks.SetPollTimer(false, PollIntervalMs);
   }
 }
 

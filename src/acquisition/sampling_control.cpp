@@ -7,8 +7,6 @@
 
 namespace trelvan {
 
-constexpr int PollIntervalMs = 200;
-
 void StartSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
                  const StartInputs& inputs) {
   if (inputs.autoSavePath.empty()) {
