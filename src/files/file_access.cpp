@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -15,13 +16,51 @@ namespace trelvan {
 
 namespace {
 
+constexpr int MaxLinkHops = 40;
+
+int OpenRetrying(const std::string& path, int flags, mode_t mode = 0) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Writes all of `size` bytes, or returns the errno of the failure.
+int WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return EIO;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+int CopyFileBytes(int from, int to) {
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(from, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) return 0;
+    if (const int error = WriteAll(to, buffer, static_cast<std::size_t>(n)); error != 0) return error;
+  }
+}
+
+}  // namespace
+
 int LinkThenUnlink(const std::string& from, const std::string& to) {
   if (::link(from.c_str(), to.c_str()) != 0) return errno;
   ::unlink(from.c_str());
   return 0;
 }
-
-}  // namespace
 
 int PosixFileWriter::CreateNew(const std::string& path, int* fd) {
   do {
@@ -63,18 +102,77 @@ int PosixFileWriter::FreeBytes(const std::string& folder, uint64_t* bytes) {
   return 0;
 }
 
+int PosixFileWriter::Inspect(const std::string& path, ExistingFile* info) {
+  *info = ExistingFile{};
+  std::string name = path;
+  for (int hop = 0; hop <= MaxLinkHops; ++hop) {
+    struct stat entry {};
+    if (::lstat(name.c_str(), &entry) != 0) {
+      if (errno != ENOENT) return errno;
+      info->finalPath = name;  // a link to a name not yet taken writes that name
+      return 0;
+    }
+    if (!S_ISLNK(entry.st_mode)) {
+      info->finalPath = name;
+      info->exists = true;
+      info->mode = entry.st_mode & 07777;
+      info->links = entry.st_nlink;
+      return S_ISDIR(entry.st_mode) ? EISDIR : 0;
+    }
+    std::string target(static_cast<std::size_t>(entry.st_size > 0 ? entry.st_size : PATH_MAX), '\0');
+    const ssize_t n = ::readlink(name.c_str(), target.data(), target.size());
+    if (n < 0) return errno;
+    target.resize(static_cast<std::size_t>(n));
+    if (target.empty()) return ENOENT;
+    if (target.front() != '/') {
+      const std::size_t slash = name.rfind('/');
+      if (slash != std::string::npos) target = name.substr(0, slash + 1) + target;
+    }
+    name = target;
+  }
+  return ELOOP;
+}
+
+int PosixFileWriter::SetMode(int fd, unsigned mode) {
+  return ::fchmod(fd, static_cast<mode_t>(mode)) != 0 ? errno : 0;
+}
+
+int PosixFileWriter::OverwriteWith(const std::string& from, const std::string& to) {
+  const int in = OpenRetrying(from, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return errno;
+  const int out = OpenRetrying(to, O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+  if (out < 0) {
+    const int error = errno;
+    ::close(in);
+    return error;
+  }
+  int error = CopyFileBytes(in, out);
+  if (error == 0 && ::fsync(out) != 0) error = errno;
+  if (::close(out) != 0 && error == 0) error = errno;
+  ::close(in);
+  return error;
+}
+
 int PosixFileReader::Open(const std::string& path, int* fd) {
-  do {
-    *fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (*fd < 0 && errno == EINTR);
+  // Non-blocking, so that a pipe without a writer cannot hold the open.
+  *fd = OpenRetrying(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (*fd < 0) return errno;
   struct stat info {};
-  if (::fstat(*fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  int error = 0;
+  if (::fstat(*fd, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    error = EISDIR;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = NotRegularFileError;
+  } else if (const int flags = ::fcntl(*fd, F_GETFL); flags < 0 || ::fcntl(*fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
     ::close(*fd);
     *fd = -1;
-    return EISDIR;
   }
-  return 0;
+  return error;
 }
 
 int64_t PosixFileReader::Read(int fd, void* buffer, std::size_t size) {
@@ -104,6 +202,7 @@ PosixFileReader& SystemFileReader() {
 }
 
 std::string ErrorText(int error) {
+  if (error == NotRegularFileError) return "Not a regular file (a pipe, a device or a socket)";
   char buffer[256];
   // The GNU strerror_r returns the text, which may not be in `buffer`.
   const char* text = ::strerror_r(error, buffer, sizeof buffer);

@@ -9,6 +9,18 @@
 
 namespace trelvan {
 
+// Reported by FileReader::Open for a name that is no regular file (a pipe,
+// a device, a socket): reading it could block or never end.
+constexpr int NotRegularFileError = 0x10000;
+
+// What a name refers to once its symbolic links are followed.
+struct ExistingFile {
+  std::string finalPath;  // the name that holds (or would hold) the file
+  bool exists = false;
+  unsigned mode = 0;      // permission bits of the existing file
+  uint64_t links = 0;     // hard links of the existing file
+};
+
 class FileWriter {
  public:
   virtual ~FileWriter() = default;
@@ -24,11 +36,21 @@ class FileWriter {
   virtual int Remove(const std::string& path) = 0;
   // Bytes an unprivileged user may still write in `folder`.
   virtual int FreeBytes(const std::string& folder, uint64_t* bytes) = 0;
+  // Follows the symbolic links of `path` to its final name and tells what
+  // is there.
+  virtual int Inspect(const std::string& path, ExistingFile* info) = 0;
+  // Gives an open file the permission bits `mode`.
+  virtual int SetMode(int fd, unsigned mode) = 0;
+  // Writes the bytes of the file `from` over the existing file `to` (same
+  // inode, so its other hard links see them) and flushes them to the disk.
+  virtual int OverwriteWith(const std::string& from, const std::string& to) = 0;
 };
 
 class FileReader {
  public:
   virtual ~FileReader() = default;
+  // Opens a regular file for reading without ever blocking; anything else
+  // is refused with NotRegularFileError (a folder with EISDIR).
   virtual int Open(const std::string& path, int* fd) = 0;
   // Bytes read (0 at the end of the file), or -errno.
   virtual int64_t Read(int fd, void* buffer, std::size_t size) = 0;
@@ -46,6 +68,9 @@ class PosixFileWriter : public FileWriter {
   int Rename(const std::string& from, const std::string& to, bool replace) override;
   int Remove(const std::string& path) override;
   int FreeBytes(const std::string& folder, uint64_t* bytes) override;
+  int Inspect(const std::string& path, ExistingFile* info) override;
+  int SetMode(int fd, unsigned mode) override;
+  int OverwriteWith(const std::string& from, const std::string& to) override;
 };
 
 class PosixFileReader : public FileReader {
@@ -60,7 +85,12 @@ class PosixFileReader : public FileReader {
 PosixFileWriter& SystemFileWriter();
 PosixFileReader& SystemFileReader();
 
-// The text of an errno value.
+// The text of an errno value (or of NotRegularFileError).
 std::string ErrorText(int error);
+
+// Moves `from` to the free name `to` by a hard link and an unlink, so that an
+// existing `to` is never replaced (EEXIST): for file systems whose rename
+// cannot refuse to replace.
+int LinkThenUnlink(const std::string& from, const std::string& to);
 
 }  // namespace trelvan

@@ -24,6 +24,10 @@ struct WriteOutcome {
 };
 
 // `fill` writes the content into the sink and returns false on failure.
+// Under the Replace rule a symbolic link is followed to its final target,
+// which is written in its own folder and keeps its permission bits; a file
+// with other hard links has its own bytes replaced. Temporary names are kept
+// within the 255-byte name limit by shortening the name, never its suffix.
 WriteOutcome WriteFileSafely(FileWriter& writer, const std::string& path, NameRule rule,
                              const std::function<bool(FileSink&)>& fill);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 #include "acquisition/conversion.h"
 #include "device/log_colours.h"
@@ -30,19 +29,12 @@ int64_t ReadPiece(FileReader& reader, int fd, uint8_t* out, std::size_t size, bo
   return static_cast<int64_t>(got);
 }
 
-// The bytes left in the file after `offset`: from its size, or by reading on.
-uint64_t RemainingBytes(FileReader& reader, int fd, uint64_t offset) {
-  if (const int64_t size = reader.Size(fd); size >= 0) {
-    return static_cast<uint64_t>(size) > offset ? static_cast<uint64_t>(size) - offset : 0;
-  }
-  const std::size_t scratchBytes = 1 << 16;
-  const auto scratch = std::make_unique_for_overwrite<uint8_t[]>(scratchBytes);
-  uint64_t rest = 0;
-  for (;;) {
-    const int64_t n = reader.Read(fd, scratch.get(), scratchBytes);
-    if (n <= 0) return rest;
-    rest += static_cast<uint64_t>(n);
-  }
+// The bytes left in the file after `offset`, from its size only: reading on
+// to count them might never end. -1 when the size is not known.
+int64_t RemainingBytes(FileReader& reader, int fd, uint64_t offset) {
+  const int64_t size = reader.Size(fd);
+  if (size < 0) return -1;
+  return static_cast<uint64_t>(size) > offset ? size - static_cast<int64_t>(offset) : 0;
 }
 
 }  // namespace
@@ -51,6 +43,8 @@ std::string TrailingBytesMessage(uint64_t bytes) {
   return "The last " + std::to_string(bytes) +
          " bytes of the file are not a whole cycle and were not loaded!";
 }
+
+std::string RestNotLoadedMessage() { return "The store is full: the rest of the file was not loaded!"; }
 
 std::string CyclesNotLoadedMessage(uint64_t cycles) {
   return "The store is full: " + std::to_string(cycles) + " cycles of the file were not loaded!";
@@ -85,14 +79,18 @@ LoadReport LoadSampleFile(AcquisitionState& state, AcquisitionHooks& hooks, File
     if (readError != 0) {
       report.error = "Fail to read file " + path + ": " + ErrorText(readError) + "!";
     } else if (!ended) {
-      const uint64_t rest = RemainingBytes(reader, fd, offset);
-      report.cyclesNotLoaded = rest / CycleBytes;
-      report.trailingBytes = rest % CycleBytes;
+      if (const int64_t rest = RemainingBytes(reader, fd, offset); rest < 0) {
+        report.restUnknown = true;
+      } else {
+        report.cyclesNotLoaded = static_cast<uint64_t>(rest) / CycleBytes;
+        report.trailingBytes = static_cast<uint64_t>(rest) % CycleBytes;
+      }
     }
     reader.Close(fd);
   }
 
   if (!report.error.empty()) hooks.LogMessage(report.error, LogRed);
+  if (report.restUnknown) hooks.LogMessage(RestNotLoadedMessage(), LogRed);
   if (report.cyclesNotLoaded > 0) hooks.LogMessage(CyclesNotLoadedMessage(report.cyclesNotLoaded), LogRed);
   if (report.trailingBytes > 0) hooks.LogMessage(TrailingBytesMessage(report.trailingBytes), LogRed);
   char line[64];

@@ -1,6 +1,11 @@
 #include "files/safe_write.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 
 #include "files/file_test_support.h"
 
@@ -85,6 +90,103 @@ TEST(SafeWrite, MissingFolderIsReported) {
 TEST(SafeWrite, NumberedNames) {
   EXPECT_EQ(NumberedName("/d/2024-3-5 9-07-02.bin", 2), "/d/2024-3-5 9-07-02 (2).bin");
   EXPECT_EQ(NumberedName("/d.x/run", 3), "/d.x/run (3)");
+  // A name at the limit gives up bytes of its stem, never a split character.
+  const std::string stem = std::string(246, 'a') + "\xC3\xA9" "b";  // "é" across the cut
+  EXPECT_EQ(NumberedName("/d/" + stem + ".bin", 2), "/d/" + std::string(246, 'a') + " (2).bin");
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+// Replacing a name that is a symbolic link (also to another folder, and a
+// chain of links) or one of several hard links changes the file they lead
+// to: the links stay, every name shows the new bytes, the mode is kept.
+TEST(SafeWrite, ReplaceWritesThroughLinksAndKeepsTheMode) {
+  testing::TempFolder folder;
+  ASSERT_EQ(::mkdir(folder.file("other").c_str(), 0755), 0);
+  const std::string target = folder.file("other/target.bin");
+  struct Case {
+    const char* what;
+    std::string name;
+    std::function<void()> make;
+  } cases[] = {
+      {"symbolic link", folder.file("link.bin"), [&] { ::symlink("other/target.bin", folder.file("link.bin").c_str()); }},
+      {"chain of links", folder.file("chain.bin"), [&] {
+         ::symlink(target.c_str(), folder.file("middle.bin").c_str());
+         ::symlink("middle.bin", folder.file("chain.bin").c_str());
+       }},
+      {"hard link", folder.file("hard.bin"), [&] { ::link(target.c_str(), folder.file("hard.bin").c_str()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::WriteAll(target, {1, 2, 3});
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    c.make();
+    const WriteOutcome outcome = WriteFileSafely(SystemFileWriter(), c.name, NameRule::Replace, FillContent);
+    ASSERT_TRUE(outcome.ok) << outcome.reason;
+    EXPECT_EQ(testing::ReadAll(target).size(), Content.size());
+    EXPECT_EQ(testing::ReadAll(c.name).size(), Content.size());
+    EXPECT_EQ(StatOf(target).st_mode & 07777, 0640u);
+    if (std::string(c.what) == "hard link") {
+      EXPECT_EQ(StatOf(c.name).st_ino, StatOf(target).st_ino);
+    } else {
+      EXPECT_TRUE(S_ISLNK(StatOf(c.name).st_mode));
+      EXPECT_EQ(outcome.path, target);
+    }
+    std::vector<std::string> inOther;  // no temporary left beside the target
+    for (const auto& entry : std::filesystem::directory_iterator(folder.file("other")))
+      inOther.push_back(entry.path().filename().string());
+    EXPECT_EQ(inOther, std::vector<std::string>{"target.bin"});
+    std::filesystem::remove(c.name);
+    std::filesystem::remove(folder.file("middle.bin"));
+  }
+}
+
+// A link to a name not yet taken creates the file it points to.
+TEST(SafeWrite, ReplaceThroughADanglingLinkCreatesItsTarget) {
+  testing::TempFolder folder;
+  ::symlink("new.bin", folder.file("link.bin").c_str());
+  const WriteOutcome outcome = WriteFileSafely(SystemFileWriter(), folder.file("link.bin"), NameRule::Replace, FillContent);
+  ASSERT_TRUE(outcome.ok) << outcome.reason;
+  EXPECT_TRUE(S_ISLNK(StatOf(folder.file("link.bin")).st_mode));
+  EXPECT_EQ(testing::ReadAll(folder.file("new.bin")).size(), Content.size());
+}
+
+// Names up to the 255-byte limit can be written, whatever the temporary
+// name adds; the chosen name is used as it is.
+TEST(SafeWrite, NamesUpToTheLimitAreWritten) {
+  for (const std::size_t length : {250u, 251u, 255u}) {
+    SCOPED_TRACE(length);
+    testing::TempFolder folder;
+    const std::string stem(length - 4, 'n');
+    for (const NameRule rule : {NameRule::Replace, NameRule::Unique}) {
+      std::string temporary;
+      const WriteOutcome outcome = WriteFileSafely(SystemFileWriter(), folder.file(stem + ".bin"), rule, [&](FileSink& sink) {
+        for (const std::string& name : folder.names())
+          if (name.ends_with(".part")) temporary = name;
+        return FillContent(sink);
+      });
+      ASSERT_TRUE(outcome.ok) << outcome.reason;
+      EXPECT_LE(temporary.size(), 255u);
+    }
+    const std::string numbered = std::string(std::min<std::size_t>(length - 4, 247), 'n') + " (2).bin";
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{numbered, stem + ".bin"}));
+  }
+}
+
+// The no-replace rename of file systems that cannot refuse to replace.
+TEST(SafeWrite, LinkThenUnlinkNeverReplaces) {
+  testing::TempFolder folder;
+  testing::WriteAll(folder.file("a.part"), {1});
+  testing::WriteAll(folder.file("taken.bin"), {2});
+  EXPECT_EQ(LinkThenUnlink(folder.file("a.part"), folder.file("taken.bin")), EEXIST);
+  EXPECT_EQ(testing::ReadAll(folder.file("taken.bin")), std::vector<uint8_t>{2});
+  EXPECT_EQ(LinkThenUnlink(folder.file("a.part"), folder.file("free.bin")), 0);
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"free.bin", "taken.bin"}));
+  EXPECT_EQ(testing::ReadAll(folder.file("free.bin")), std::vector<uint8_t>{1});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "files/sample_load.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "acquisition/conversion.h"
 #include "device/log_colours.h"
@@ -61,17 +62,43 @@ TEST(SampleLoad, WholeCyclesOfFilesOfEveryLength) {
 }
 
 TEST(SampleLoad, StartsAfterRowsAlreadyStoredAndReportsWhatDidNotFit) {
-  AcquisitionState state(1000);
-  state.fullScaleVolts = 10.0f;
-  state.store.cycleCount = 900;
-  testing::RecordingHooks hooks;
-  PatternReader reader(2000 * 16);
-  reader.sizeKnown = false;  // counted by reading on
-  const LoadReport report = LoadSampleFile(state, hooks, reader, "f.bin");
-  EXPECT_EQ(report.cycles, 100u);
-  EXPECT_EQ(report.cyclesNotLoaded, 1900u);
-  EXPECT_EQ(state.store.cycleCount, 1000u);
-  ExpectRowsFromPattern(state.store, 900, 100);
+  for (const bool sizeKnown : {true, false}) {
+    SCOPED_TRACE(sizeKnown ? "size known" : "size not known");
+    AcquisitionState state(1000);
+    state.fullScaleVolts = 10.0f;
+    state.store.cycleCount = 900;
+    testing::RecordingHooks hooks;
+    PatternReader reader(2000 * 16);
+    reader.sizeKnown = sizeKnown;
+    const LoadReport report = LoadSampleFile(state, hooks, reader, "f.bin");
+    EXPECT_EQ(report.cycles, 100u);
+    EXPECT_EQ(state.store.cycleCount, 1000u);
+    ExpectRowsFromPattern(state.store, 900, 100);
+    // Nothing is read past the store's room: an endless file could not be counted.
+    EXPECT_EQ(reader.reads, 1);
+    EXPECT_EQ(report.cyclesNotLoaded, sizeKnown ? 1900u : 0u);
+    EXPECT_EQ(hooks.log.front(), (LogLine{sizeKnown ? CyclesNotLoadedMessage(1900) : RestNotLoadedMessage(), LogRed}));
+  }
+}
+
+// A pipe without a writer would block the open, a device like /dev/zero never
+// ends: both are refused at once with the reason, nothing stored.
+TEST(SampleLoad, NamesThatAreNoRegularFileAreRefusedWithoutReading) {
+  testing::TempFolder folder;
+  const std::string fifo = folder.file("pipe.bin");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    AcquisitionState state(10);
+    state.fullScaleVolts = 10.0f;
+    testing::RecordingHooks hooks;
+    const LoadReport report = LoadSampleFile(state, hooks, SystemFileReader(), path);
+    EXPECT_EQ(report.cycles, 0u);
+    EXPECT_EQ(state.store.cycleCount, 0u);
+    EXPECT_EQ(hooks.log, (std::vector<LogLine>{
+                             {"Fail to open file " + path + ": Not a regular file (a pipe, a device or a socket)!", LogRed},
+                             {"current trigCnt is 0!", LogBlue}}));
+  }
 }
 
 TEST(SampleLoad, FactorsAreNotApplied) {
