@@ -40,6 +40,7 @@ int64_t RemainingBytes(FileReader& reader, int fd, uint64_t offset) {
 }  // namespace
 
 std::string TrailingBytesMessage(uint64_t bytes) {
+  if (bytes == 1) return "The last 1 byte of the file is not a whole cycle and was not loaded!";
   return "The last " + std::to_string(bytes) +
          " bytes of the file are not a whole cycle and were not loaded!";
 }

@@ -31,7 +31,10 @@ TEST(SampleLoad, WholeCyclesOfFilesOfEveryLength) {
     int pieces;
   } cases[] = {
       {"one cycle", 16, StoreCapacity, SIZE_MAX, 1, {}, 1},
-      {"100 bytes", 100, StoreCapacity, SIZE_MAX, 6, {TrailingBytesMessage(4)}, 1},
+      {"one cycle and a byte", 17, StoreCapacity, SIZE_MAX, 1,
+       {"The last 1 byte of the file is not a whole cycle and was not loaded!"}, 1},
+      {"100 bytes", 100, StoreCapacity, SIZE_MAX, 6,
+       {"The last 4 bytes of the file are not a whole cycle and were not loaded!"}, 1},
       {"a piece and 8 bytes", 1'600'008, StoreCapacity, SIZE_MAX, 100'000, {TrailingBytesMessage(8)}, 1},
       {"short reads", 1'600'008, StoreCapacity, 4093, 100'000, {TrailingBytesMessage(8)}, 1},
       {"full store", 96'000'000, StoreCapacity, SIZE_MAX, 6'000'000, {}, 60},
