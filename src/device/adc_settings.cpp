@@ -26,7 +26,27 @@ uint8_t RequireItem(const ComboChoice& choice, std::span<const std::string_view>
   return static_cast<uint8_t>(choice.index);
 }
 
+// A number box's value for a field of `bits` bits: a value the field cannot
+// hold is refused, never sent cut to its low bits.
+uint32_t RequireFit(std::string_view text, unsigned bits, std::string_view boxName) {
+  const uint32_t value = ParseIntegerOrThrow(text);
+  const uint64_t largest = (uint64_t{1} << bits) - 1;
+  if (value > largest) throw InputError(OutOfFieldMessage(text, boxName, largest));
+  return value;
+}
+
+// Every item index fits the bit field it goes to.
+static_assert(MainChanItems.size() <= 256);
+static_assert(PeriodUnitItems.size() <= 2 && RangeItems.size() <= 2 && TrigDirectionItems.size() <= 2);
+static_assert(TrigModeItems.size() <= 4 && IoTypeItems.size() <= 4);
+static_assert(OversamplingItems.size() <= 8);
+
 }  // namespace
+
+std::string OutOfFieldMessage(std::string_view text, std::string_view boxName, uint64_t largest) {
+  return "'" + std::string(text) + "' is out of the range of the " + std::string(boxName) +
+         " box (0 to " + std::to_string(largest) + ")";
+}
 
 AdcSettings ShowAdcConfig(const AdcConfig& config) {
   AdcSettings s;
@@ -46,8 +66,8 @@ AdcSettings ShowAdcConfig(const AdcConfig& config) {
 AdcConfig PackAdcSettings(const AdcConfig& current, const AdcSettings& settings) {
   AdcConfig packed = current;
   packed.maxCycles = ParseIntegerOrThrow(settings.maxCycles);
-  packed.wPeriod = static_cast<uint16_t>(ParseIntegerOrThrow(settings.period));
-  packed.trigVolMv = static_cast<uint16_t>(ParseIntegerOrThrow(settings.trigVol));
+  packed.wPeriod = static_cast<uint16_t>(RequireFit(settings.period, 16, "Period"));
+  packed.trigVolMv = static_cast<uint16_t>(RequireFit(settings.trigVol, 16, "TrigVol(mv)"));
 
   const uint8_t mainChan = RequireItem(settings.mainChan, MainChanItems, "MainChan");
   const uint8_t unit = RequireItem(settings.periodUnit, PeriodUnitItems, "Period unit");

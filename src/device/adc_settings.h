@@ -56,12 +56,16 @@ struct AdcSettings {
 AdcSettings ShowAdcConfig(const AdcConfig& config);
 
 // A new record from `current` and the controls: every byte of `current`
-// travels (reserved bytes, trigCnt), then maxCycles, wPeriod (low 16 bits)
-// and trigVolMv (low 16 bits) from the boxes Edit2, Edit1, Edit4 in that
-// order, and the bit fields from the combo boxes' indexes; bits 3, 6, 7 of
-// modeBits and the running bit come out 0.
-// Throws InputError: a number box that does not parse (the first in that
-// order), else a combo box whose text is no item (the first in the group).
+// travels (reserved bytes, trigCnt), then maxCycles (32 bits), wPeriod and
+// trigVolMv (16 bits each, 0 to 65535) from the boxes Edit2, Edit1, Edit4 in
+// that order, and the bit fields from the combo boxes' indexes; bits 3, 6, 7
+// of modeBits and the running bit come out 0.
+// Throws InputError: a number box that does not parse or whose value does not
+// fit its field (the first in that order), else a combo box whose text is no
+// item (the first in the group). Nothing is packed cut to its low bits.
 AdcConfig PackAdcSettings(const AdcConfig& current, const AdcSettings& settings);
+
+// "'<text>' is out of the range of the <box> box (0 to <largest>)".
+std::string OutOfFieldMessage(std::string_view text, std::string_view boxName, uint64_t largest);
 
 }  // namespace trelvan

@@ -69,7 +69,7 @@ TEST_F(SetConfigTest, ModuleRefusalKeepsTheOldRecord) {
   EXPECT_EQ(hooks.events, std::vector<std::string>{"red: Fail to SetConfig!"});
 }
 
-// 65536 in the period box packs as 0: refused before anything is sent.
+// A zero period is refused before anything is sent.
 TEST_F(SetConfigTest, ZeroPeriodIsRefusedAndNothingSent) {
   packed.wPeriod = 0;
   EXPECT_FALSE(SetConfig(state, device, hooks, packed));

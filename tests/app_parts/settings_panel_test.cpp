@@ -209,8 +209,13 @@ TEST_F(SettingsPanelTest, BadNumbersNamedInBoxOrder) {
   Type(w.edit2, "5");
   Type(w.edit1, "65536");
   EXPECT_EQ(w.edit1->text(), "65536");
-  SetConfigClick();
-  EXPECT_EQ(log, std::vector<std::string>{"wPeriod can't set to 0!"});
+  try {
+    SetConfigClick();
+    FAIL() << "no refusal";
+  } catch (const InputError& e) {
+    EXPECT_STREQ(e.what(), "'65536' is out of the range of the Period box (0 to 65535)");
+  }
+  EXPECT_TRUE(log.empty());
   EXPECT_TRUE(device.calls.empty());
 }
 

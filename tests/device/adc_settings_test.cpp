@@ -161,28 +161,43 @@ TEST(PackAdcSettings, NumberBoxesInOrderEdit2Edit1Edit4BeforeTheComboBoxes) {
   EXPECT_EQ(PackError(current, s), "'AN9' is not an item of the MainChan box");
 }
 
-TEST(PackAdcSettings, NumbersTakeTheirLowBits) {
+// Each number goes to its field whole or not at all: a value the field
+// cannot hold is refused with the box and its range (99999 ms was once sent
+// as 34463).
+TEST(PackAdcSettings, NumbersMustFitTheirFields) {
   struct Case {
     const char *maxCycles, *period, *trigVol;
-    uint32_t expectMaxCycles;
-    uint16_t expectPeriod, expectTrigVol;
+    const char* error;  // nullptr: packed
+    uint32_t expectMaxCycles = 0;
+    uint16_t expectPeriod = 0, expectTrigVol = 0;
   };
   const Case cases[] = {
-      {"0", "65536", "65536", 0, 0, 0},
-      {"123456789", "70000", "70000", 123456789, 4464, 4464},
-      {"4294967295", "65535", "65535", 4294967295u, 65535, 65535},
-      {"-1", "-1", "-2147483648", 4294967295u, 65535, 0},
+      {"0", "0", "0", nullptr, 0, 0, 0},
+      {"4294967295", "65535", "65535", nullptr, 4294967295u, 65535, 65535},
+      {"-1", "1", "1", nullptr, 4294967295u, 1, 1},  // maxCycles takes the 32-bit pattern
+      {"0", "65536", "0", "'65536' is out of the range of the Period box (0 to 65535)"},
+      {"0", "99999", "0", "'99999' is out of the range of the Period box (0 to 65535)"},
+      {"0", "-1", "0", "'-1' is out of the range of the Period box (0 to 65535)"},
+      {"0", "1", "65536", "'65536' is out of the range of the TrigVol(mv) box (0 to 65535)"},
+      {"0", "1", "-2147483648", "'-2147483648' is out of the range of the TrigVol(mv) box (0 to 65535)"},
+      {"4294967296", "1", "1", "'4294967296' is not a valid integer value"},
+      {"0", "70000", "70000", "'70000' is out of the range of the Period box (0 to 65535)"},  // the first box in order
   };
   const AdcConfig current = Marked();
   for (const Case& k : cases) {
+    SCOPED_TRACE(std::string(k.maxCycles) + " " + k.period + " " + k.trigVol);
     AdcSettings s = ShowAdcConfig(current);
     s.maxCycles = k.maxCycles;
     s.period = k.period;
     s.trigVol = k.trigVol;
+    if (k.error != nullptr) {
+      EXPECT_EQ(PackError(current, s), k.error);
+      continue;
+    }
     const AdcConfig packed = PackAdcSettings(current, s);
-    EXPECT_EQ(packed.maxCycles, k.expectMaxCycles) << k.maxCycles;
-    EXPECT_EQ(packed.wPeriod, k.expectPeriod) << k.period;
-    EXPECT_EQ(packed.trigVolMv, k.expectTrigVol) << k.trigVol;
+    EXPECT_EQ(packed.maxCycles, k.expectMaxCycles);
+    EXPECT_EQ(packed.wPeriod, k.expectPeriod);
+    EXPECT_EQ(packed.trigVolMv, k.expectTrigVol);
   }
 }
 
