@@ -16,6 +16,7 @@ FileChoice Run(QFileDialog& dialog, const QStringList& filters) {
 FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
                                int selectedFilter, bool confirmOverwrite) {
   QFileDialog dialog(parent_, title);
+  dialog.setIconProvider(&iconProvider_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(filters);
@@ -28,6 +29,7 @@ FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
 
 FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters) {
   QFileDialog dialog(parent_, title);
+  dialog.setIconProvider(&iconProvider_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
@@ -35,8 +37,12 @@ FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters)
 }
 
 QString QtDialogs::PickFolder(const QString& startFolder) {
-  return QFileDialog::getExistingDirectory(parent_, QString(), startFolder,
-                                           QFileDialog::ShowDirsOnly);
+  QFileDialog dialog(parent_, QString(), startFolder);
+  dialog.setIconProvider(&iconProvider_);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
 }
 
 bool QtDialogs::Confirm(const QString& text) {

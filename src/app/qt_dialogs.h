@@ -1,8 +1,10 @@
 #pragma once
-// The dialogs of the running program: QFileDialog and QMessageBox.
+// The dialogs of the running program: QFileDialog and QMessageBox. Every file
+// dialog tells file types from names only (NameOnlyIconProvider).
 
 #include <QWidget>
 
+#include "app/name_only_icon_provider.h"
 #include "app/parts/dialogs.h"
 
 namespace trelvan {
@@ -20,8 +22,11 @@ class QtDialogs : public Dialogs {
   void Information(const QString& text) override;
   void Error(const QString& title, const QString& text) override;
 
+  const NameOnlyIconProvider& iconProvider() const { return iconProvider_; }
+
  private:
   QWidget* parent_;
+  NameOnlyIconProvider iconProvider_;  // outlives every dialog, which do not own it
 };
 
 }  // namespace trelvan
