@@ -11,7 +11,7 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
-std::optional<double> ParseDecimal(const std::string& text, char separator) {
+std::optional<double> ParseDecimal(const std::string& text) {
   std::string canonical;
   canonical.reserve(text.size());
   std::size_t i = 0;
@@ -27,7 +27,7 @@ std::optional<double> ParseDecimal(const std::string& text, char separator) {
     if (IsDigit(c)) {
       canonical += c;
       ++digits;
-    } else if (c == separator && !seenSeparator) {
+    } else if ((c == '.' || c == ',') && !seenSeparator) {
       canonical += '.';
       seenSeparator = true;
     } else {
@@ -57,17 +57,17 @@ std::string NotAFloatMessage(const std::string& text) {
   return "'" + text + "' is not a valid floating point value";
 }
 
-void ReadChannelFactors(AcquisitionState& state, const FactorTexts& texts, char separator) {
+void ReadChannelFactors(AcquisitionState& state, const FactorTexts& texts) {
   for (int c = 0; c < Channels; ++c) {
-    const auto value = ParseDecimal(texts[c], separator);
+    const auto value = ParseDecimal(texts[c]);
     if (!value) throw InputError(NotAFloatMessage(texts[c]));
     state.channelFactor[c] = static_cast<float>(*value);
   }
 }
 
-void CheckChannelFactors(const FactorTexts& texts, char separator) {
+void CheckChannelFactors(const FactorTexts& texts) {
   for (const std::string& text : texts) {
-    if (!ParseDecimal(text, separator)) throw InputError(NotAFloatMessage(text));
+    if (!ParseDecimal(text)) throw InputError(NotAFloatMessage(text));
   }
 }
 

@@ -13,7 +13,7 @@ void StartSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
     hooks.ShowMessage("AutoSave path empty!!!");
     return;
   }
-  CheckChannelFactors(inputs.factorTexts, inputs.decimalSeparator);
+  CheckChannelFactors(inputs.factorTexts);
   DropWaitingCycles(state, hooks);
   ClearSampleStore(state, hooks);
   if (device.ADCStart(state.deviceIndex)) {
@@ -22,8 +22,8 @@ void StartSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
     hooks.SetPollTimer(true, PollIntervalMs);
     device.InitFIFO(state.deviceIndex);
     state.adcConfig.trigCnt = 0;
-    ReadChannelFactors(state, inputs.factorTexts, inputs.decimalSeparator);
-    hooks.LogMessage("start sample... " + inputs.pickerDateTime, LogBlue);
+    ReadChannelFactors(state, inputs.factorTexts);
+    hooks.LogMessage("start sample... " + inputs.startDateTime, LogBlue);
   } else {
     hooks.LogMessage("Fail to call Kavrel_ADCStart!", LogRed);
   }
@@ -45,8 +45,8 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
 }
 
 void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
-              const FactorTexts& factorTexts, char decimalSeparator) {
-  ReadChannelFactors(state, factorTexts, decimalSeparator);
+              const FactorTexts& factorTexts) {
+  ReadChannelFactors(state, factorTexts);
   const uint64_t emptyings = state.storeEmptyings;
   if (state.paused()) EndPause(state, hooks);
   if (state.storeEmptyings != emptyings && !state.paused()) {

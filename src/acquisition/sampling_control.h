@@ -13,8 +13,7 @@ namespace trelvan {
 struct StartInputs {
   std::string autoSavePath;     // Edit45
   FactorTexts factorTexts;      // the eight Factor boxes
-  char decimalSeparator = '.';  // the user's locale
-  std::string pickerDateTime;   // DateTimePicker1 as locale date and time text
+  std::string startDateTime;    // the moment of the start as locale date and time text
 };
 
 // Start: refused with a message box when the auto-save folder is empty; a bad
@@ -30,7 +29,7 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
 
 // Read Once: one cycle read, counted, stored and shown.
 void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
-              const FactorTexts& factorTexts, char decimalSeparator);
+              const FactorTexts& factorTexts);
 
 std::string FullStoreNotSavedMessage();
 

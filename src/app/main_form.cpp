@@ -113,12 +113,11 @@ void TMainForm::Button1Click() {
     StopSample(acq, device_, *this);
     return;
   }
-  const DateTimeTexts picker = LocaleDateTimeTexts(DateTimePicker1->dateTime());
+  const DateTimeTexts now = LocaleDateTimeTexts(QDateTime::currentDateTime());
   StartInputs inputs;
   inputs.autoSavePath = Edit45->text().toStdString();
   inputs.factorTexts = FactorTexts();
-  inputs.decimalSeparator = DecimalSeparator();
-  inputs.pickerDateTime = (picker.date + " " + picker.time).toStdString();
+  inputs.startDateTime = (now.date + " " + now.time).toStdString();
   StartSample(acq, device_, *this, inputs);
 }
 
@@ -141,9 +140,12 @@ void TMainForm::Button5Click() {
   EnterDfuMode(acq, device_, *this);
 }
 
-void TMainForm::Button6Click() { ReadOnce(acq, device_, *this, FactorTexts(), DecimalSeparator()); }
+void TMainForm::Button6Click() { ReadOnce(acq, device_, *this, FactorTexts()); }
 
-void TMainForm::Button7Click() { ConnectOrDisconnect(acq, device_, *this); }
+void TMainForm::Button7Click() {
+  if (acq.deviceIndex == NoDevice) BeginConnection();
+  ConnectOrDisconnect(acq, device_, *this);
+}
 
 void TMainForm::Button9Click() { ClearBuff(acq, device_, *this); }
 
@@ -175,7 +177,7 @@ void TMainForm::OnDeviceNotify(uint32_t wParam, uint32_t lParam) {
 bool TMainForm::event(QEvent* e) {
   if (e->type() == DeviceNotifyEvent::Kind) {
     const auto* notice = static_cast<DeviceNotifyEvent*>(e);
-    Guard([&] { OnDeviceNotify(notice->wParam, notice->lParam); });
+    if (IsCurrentConnection(*notice)) Guard([&] { OnDeviceNotify(notice->wParam, notice->lParam); });
     return true;
   }
   return QWidget::event(e);
@@ -250,11 +252,6 @@ std::array<std::string, 8> TMainForm::FactorTexts() const {
   std::array<std::string, 8> texts;
   for (int c = 0; c < 8; ++c) texts[c] = factorBoxes[c]->text().toStdString();
   return texts;
-}
-
-char TMainForm::DecimalSeparator() const {
-  const QString point = QLocale::system().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
 }
 
 }  // namespace trelvan

@@ -122,7 +122,6 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   void ShowDfuPin(bool on) override;
 
   std::array<std::string, 8> FactorTexts() const;
-  char DecimalSeparator() const;
 
   DeviceLibrary& device_;
   Dialogs& dialogs_;

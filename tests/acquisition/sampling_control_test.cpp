@@ -14,7 +14,7 @@ struct SamplingFixture : ::testing::Test {
   AcquisitionState state{10};
   testing::FakeDeviceLibrary device;
   testing::RecordingHooks hooks{state};
-  StartInputs inputs{"/tmp/data/", {"1", "1", "1", "1", "1", "1", "1", "2"}, '.', "3.2.2022 12:40:26"};
+  StartInputs inputs{"/tmp/data/", {"1", "1", "1", "1", "1", "1", "1", "2"}, "10.12.2026 15:40:07"};
 
   void SetUp() override {
     state.deviceIndex = 0;
@@ -22,7 +22,7 @@ struct SamplingFixture : ::testing::Test {
     state.channelFactor.fill(1.0f);
   }
   void ReadSingles(int n) {
-    for (int i = 0; i < n; ++i) ReadOnce(state, device, hooks, inputs.factorTexts, '.');
+    for (int i = 0; i < n; ++i) ReadOnce(state, device, hooks, inputs.factorTexts);
   }
 };
 
@@ -37,7 +37,7 @@ TEST_F(SamplingFixture, StartRunsItsStepsInOrder) {
                              "ResetWaveStart", "ResetTableView cc=0", "ClearStatsDisplay",
                              "ClearWaveSeries", "UpdateStatusPanels", "RefreshWaveLabels",
                              "LimitWaveZoom", "SetPollTimer on 200",
-                             "Log start sample... 3.2.2022 12:40:26", "RefreshControls"}));
+                             "Log start sample... 10.12.2026 15:40:07", "RefreshControls"}));
   EXPECT_TRUE(IsRunning(state.adcConfig));
   EXPECT_EQ(state.adcConfig.trigCnt, 0u);
   EXPECT_EQ(state.store.cycleCount, 0u);

