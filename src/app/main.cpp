@@ -1,17 +1,45 @@
-// Program entry: the main window, then the hidden chart window, then the
+// Program entry: --help and --version answer on standard output without a
+// window; otherwise the main window, then the hidden chart window, then the
 // event loop. An error that escapes is shown in an error box; exit code 0.
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <cstdio>
 #include <exception>
 
+#include "app/build_stamp.h"
+#include "app/command_line.h"
 #include "app/form2.h"
 #include "app/main_form.h"
+#include "app/parts/auto_save_folder.h"
 #include "app/qt_dialogs.h"
 #include "device/linked/linked_device_library.h"
 
+namespace {
+
+// Answers --help or --version: no GUI, so no display is needed.
+int PrintAnswer(trelvan::CommandLineAction action, int argc, char** argv) {
+  QCoreApplication core(argc, argv);
+  const std::string text =
+      action == trelvan::CommandLineAction::PrintVersion
+          ? trelvan::VersionText(ProgramVersion(), BuildDateTime())
+          : trelvan::HelpText(
+                trelvan::PlannedAutoSaveFolderFor(QCoreApplication::applicationDirPath()).toStdString());
+  std::fputs(text.c_str(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // The name the user's data folder is made from, whatever the file is called.
+  QCoreApplication::setApplicationName("trelvan");
+  QCoreApplication::setApplicationVersion(ProgramVersion());
+  const trelvan::CommandLineAction action = trelvan::ReadCommandLine(argc, argv);
+  if (action != trelvan::CommandLineAction::OpenWindow) return PrintAnswer(action, argc, argv);
+
   QApplication app(argc, argv);
+  QGuiApplication::setDesktopFileName("trelvan");
   try {
     trelvan::LinkedDeviceLibrary device;
     trelvan::QtDialogs dialogs;

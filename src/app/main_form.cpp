@@ -21,6 +21,7 @@
 #include "app/device_notify.h"
 #include "app/error_guard.h"
 #include "app/parts/about_form.h"
+#include "app/parts/auto_save_folder.h"
 #include "app/parts/file_operations.h"
 #include "app/parts/locale_texts.h"
 #include "app/parts/settings_panel.h"
@@ -102,7 +103,7 @@ void TMainForm::FormCreate() {
   RefreshControls();
   Button9Click();
   wave_->Button13Click();
-  Edit45->setText(FileOperations::DefaultAutoSaveFolder());
+  Edit45->setText(DefaultAutoSaveFolder());
 }
 
 // ---- Handlers --------------------------------------------------------------

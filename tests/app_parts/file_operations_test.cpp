@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QStandardPaths>
 #include <deque>
 
 #include "acquisition/conversion.h"
@@ -291,21 +289,6 @@ TEST_F(FileOperationsTest, LoadFromDropsWaitingCyclesBeforeTheClear) {
   EXPECT_EQ(hooks.log, (std::vector<LogLine>{{DroppedCyclesMessage(400), LogRed}}));
   EXPECT_FALSE(state.paused());
   EXPECT_EQ(state.store.cycleCount, 0u);
-}
-
-TEST(FileOperationsFolder, DefaultFolderBesideTheProgramOrInTheUsersData) {
-  QStandardPaths::setTestModeEnabled(true);
-  testing::TempFolder program;
-  const QString beside = FileOperations::AutoSaveFolderBeside(QString::fromStdString(program.folder()).chopped(1));
-  EXPECT_EQ(beside.toStdString(), program.folder() + "data/");
-  EXPECT_TRUE(QFileInfo(beside).isDir());
-
-  // A program folder where "data" cannot be made (here: it is a file).
-  testing::WriteAll(program.file("blocked"), {});
-  const QString own = FileOperations::AutoSaveFolderBeside(QString::fromStdString(program.file("blocked")));
-  EXPECT_EQ(own, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/data/");
-  EXPECT_TRUE(QFileInfo(own).isDir());
-  QDir(own).removeRecursively();
 }
 
 }  // namespace

@@ -1,11 +1,8 @@
 #include "app/parts/file_operations.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QStandardPaths>
 
 #include "acquisition/poll.h"
 #include "acquisition/store_clear.h"
@@ -132,20 +129,6 @@ void FileOperations::Button27Click() {
   if (choice.path.isEmpty()) return;
   BusyCursor busy;
   LoadSampleFile(state_, hooks_, *reader_, LocalPath(choice.path));
-}
-
-QString FileOperations::DefaultAutoSaveFolder() {
-  return AutoSaveFolderBeside(QCoreApplication::applicationDirPath());
-}
-
-QString FileOperations::AutoSaveFolderBeside(const QString& programFolder) {
-  const QString beside = QDir(programFolder).filePath("data");
-  if (!QFileInfo(beside).isDir()) QDir().mkdir(beside);  // one level, never the parents
-  const QFileInfo info(beside);
-  if (info.isDir() && info.isWritable()) return beside + u'/';
-  const QString own = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath("data");
-  QDir().mkpath(own);
-  return own + u'/';
 }
 
 }  // namespace trelvan

@@ -31,12 +31,6 @@ class FileOperations {
   // Load From: a .bin file into the emptied store.
   void Button27Click();
 
-  // The start-up auto-save folder: "data/" beside the executable (created,
-  // one level, when missing), or in the user's data location when that one
-  // cannot be written.
-  static QString DefaultAutoSaveFolder();
-  static QString AutoSaveFolderBeside(const QString& programFolder);
-
   // Stop calls this before it tries to end a pause, so that the try is made
   // even within 5 s of the last one.
   void RetryAutoSaveNow() { saver_.RetryNow(); }
