@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
           fonts-liberation fonts-dejavu-core fonts-wqy-microhei locales)
+# The Debian package and the checks of its menu entry, icon and metainfo.
+packages+=(dpkg-dev file desktop-file-utils appstream librsvg2-bin)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
