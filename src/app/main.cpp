@@ -20,11 +20,14 @@ namespace {
 // Answers --help or --version: no GUI, so no display is needed.
 int PrintAnswer(trelvan::CommandLineAction action, int argc, char** argv) {
   QCoreApplication core(argc, argv);
-  const std::string text =
-      action == trelvan::CommandLineAction::PrintVersion
-          ? trelvan::VersionText(ProgramVersion(), BuildDateTime())
-          : trelvan::HelpText(
-                trelvan::PlannedAutoSaveFolderFor(QCoreApplication::applicationDirPath()).toStdString());
+  std::string text;
+  if (action == trelvan::CommandLineAction::PrintVersion) {
+    text = trelvan::VersionText(ProgramVersion(), BuildDateTime());
+  } else {
+    const QString folder =
+        trelvan::PlannedAutoSaveFolderFor(QCoreApplication::applicationDirPath());
+    text = trelvan::HelpText(folder.toStdString());
+  }
   std::fputs(text.c_str(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -27,12 +27,14 @@ TEST(CommandLine, OnlyHelpAndVersionKeepTheWindowShut) {
   for (const auto& c : cases) {
     std::vector<const char*> argv{"trelvan"};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
-    EXPECT_EQ(ReadCommandLine(static_cast<int>(argv.size()), argv.data()), c.action) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(ReadCommandLine(static_cast<int>(argv.size()), argv.data()), c.action)
+        << ::testing::PrintToString(c.args);
   }
 }
 
 TEST(CommandLine, VersionNamesTheProgramTheVersionAndTheBuild) {
-  EXPECT_EQ(VersionText("0.9", "Dec 10 2026 15:31:02"), "Trelvan 0.9 (built Dec 10 2026 15:31:02)\n");
+  EXPECT_EQ(VersionText("0.9", "Dec 10 2026 15:31:02"),
+            "Trelvan 0.9 (built Dec 10 2026 15:31:02)\n");
 }
 
 TEST(CommandLine, HelpNamesTheAutoSaveFolderAndWrapsItsLines) {

@@ -29,7 +29,7 @@ TEST(AutoSaveFolder, FolderLiesInComparesWholeComponents) {
       {top / "src" / "app", top, true},
       {top / "src" / "app", top.string() + "/", true},
       {top / "src" / ".." / "src" / "app", top, true},
-      {temp.file("build2"), top, false},  // a name that only begins like the tree's
+      {temp.file("build2"), top, false},            // a name that only begins like the tree's
       {temp.file("link") + "/src/app", top, true},  // reached through a link
       {top / "src" / "app", temp.file("link"), true},
       {temp.folder(), top, false},

@@ -58,13 +58,18 @@ QString AutoSaveFolderBeside(const QString& programFolder) {
 }
 
 QString AutoSaveFolderFor(const QString& programFolder) {
-  return IsBuildTreeProgram(programFolder) ? AutoSaveFolderBeside(programFolder) : UserAutoSaveFolder();
+  return IsBuildTreeProgram(programFolder) ? AutoSaveFolderBeside(programFolder)
+                                           : UserAutoSaveFolder();
 }
 
 QString PlannedAutoSaveFolderFor(const QString& programFolder) {
-  return (IsBuildTreeProgram(programFolder) ? QDir(programFolder).filePath("data") : UserDataFolder()) + u'/';
+  return (IsBuildTreeProgram(programFolder) ? QDir(programFolder).filePath("data")
+                                            : UserDataFolder()) +
+         u'/';
 }
 
-QString DefaultAutoSaveFolder() { return AutoSaveFolderFor(QCoreApplication::applicationDirPath()); }
+QString DefaultAutoSaveFolder() {
+  return AutoSaveFolderFor(QCoreApplication::applicationDirPath());
+}
 
 }  // namespace trelvan
