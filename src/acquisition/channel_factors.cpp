@@ -60,14 +60,14 @@ std::string NotAFloatMessage(const std::string& text) {
 void ReadChannelFactors(AcquisitionState& state, const FactorTexts& texts) {
   for (int c = 0; c < Channels; ++c) {
     const auto value = ParseDecimal(texts[c]);
-    if (!value) throw InputError(NotAFloatMessage(texts[c]));
+    if (!value) throw InputError(NotAFloatMessage(texts[c]), InputBox::Factor, c);
     state.channelFactor[c] = static_cast<float>(*value);
   }
 }
 
 void CheckChannelFactors(const FactorTexts& texts) {
-  for (const std::string& text : texts) {
-    if (!ParseDecimal(text)) throw InputError(NotAFloatMessage(text));
+  for (int c = 0; c < Channels; ++c) {
+    if (!ParseDecimal(texts[c])) throw InputError(NotAFloatMessage(texts[c]), InputBox::Factor, c);
   }
 }
 

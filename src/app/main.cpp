@@ -2,6 +2,7 @@
 // window; otherwise the main window, then the hidden chart window, then the
 // event loop. An error that escapes is shown in an error box; exit code 0.
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
 #include <cstdio>
@@ -48,6 +49,8 @@ int main(int argc, char** argv) {
     trelvan::QtDialogs dialogs;
     trelvan::TMainForm MainForm(device, dialogs);
     dialogs.SetParent(&MainForm);
+    // Load From opens in the auto-save folder until a file has been loaded.
+    dialogs.folders().SetFirstFolder("Load From", [&MainForm] { return MainForm.Edit45->text(); });
     MainForm.FormCreate();
     trelvan::TForm2 Form2;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {

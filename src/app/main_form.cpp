@@ -18,13 +18,19 @@
 #include "acquisition/set_config.h"
 #include "acquisition/store_clear.h"
 #include "app/build_stamp.h"
+#include "app/chart_image_menu.h"
 #include "app/device_notify.h"
 #include "app/error_guard.h"
+#include "app/input_focus.h"
+#include "app/keyboard.h"
 #include "app/parts/about_form.h"
 #include "app/parts/auto_save_folder.h"
 #include "app/parts/file_operations.h"
 #include "app/parts/locale_texts.h"
+#include "app/parts/log_copy_actions.h"
+#include "app/parts/mnemonics.h"
 #include "app/parts/settings_panel.h"
+#include "device/input_error.h"
 #include "device/log_colours.h"
 #include "views/qt/table_view_adapter.h"
 #include "views/qt/wave_chart_adapter.h"
@@ -57,7 +63,10 @@ TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapa
   table_->SetErrorHandler(ErrorBox(dialogs_));
   wave_->SetErrorHandler(ErrorBox(dialogs_));
   files_ = std::make_unique<FileOperations>(acq, *this, dialogs_, Edit45);
+  chartMenu_ = new ChartImageMenu(Chart1, dialogs_, logFn, ErrorBox(dialogs_));
+  logCopy_ = new LogCopyActions(RichEdit1, PopupMenu1);
   ConnectHandlers();
+  InstallKeyboard(*this);
   acq.deviceIndex = NoDevice;
 }
 
@@ -65,7 +74,14 @@ TMainForm::~TMainForm() { SetNotifyTarget(nullptr); }
 
 template <class Work>
 void TMainForm::Guard(Work&& work) {
-  Guarded(dialogs_, std::forward<Work>(work));
+  Guarded(dialogs_, [&] {
+    try {
+      work();
+    } catch (const InputError& e) {
+      ErrorBox(dialogs_)(e.what());
+      FocusRefusedBox(*this, e);  // once the box has closed
+    }
+  });
 }
 
 void TMainForm::ConnectHandlers() {
@@ -217,11 +233,11 @@ void TMainForm::LogMessage(const std::string& text, uint32_t colour) {
 
 void TMainForm::RefreshControls() {
   const ControlStates s = ComputeControlStates(acq);
-  Button1->setText(QString::fromStdString(s.button1Caption));
+  Button1->setText(WithMnemonic(QString::fromStdString(s.button1Caption)));
   RefreshAcquisitionValues(acq);
   // "[*]" in a title is Qt's modified-mark placeholder; "[*][*]" shows it as text.
   setWindowTitle(QString::fromLatin1(s.windowCaption).replace("[*]", "[*][*]"));
-  Button7->setText(QString::fromStdString(s.button7Caption));
+  Button7->setText(WithMnemonic(QString::fromStdString(s.button7Caption)));
   statusPanels_[0]->setText(QString::fromStdString(s.panel0));
   Button1->setEnabled(s.button1);
   Button2->setEnabled(s.button2);

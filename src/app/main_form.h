@@ -28,7 +28,9 @@ class QTimer;
 
 namespace trelvan {
 
+class ChartImageMenu;
 class Dialogs;
+class LogCopyActions;
 class FileOperations;
 class SettingsPanel;
 class TableViewAdapter;
@@ -70,6 +72,8 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   MessageLog& log() { return *log_; }
   TableViewAdapter& table() { return *table_; }
   WaveChartAdapter& wave() { return *wave_; }
+  ChartImageMenu& chartMenu() { return *chartMenu_; }
+  LogCopyActions& logCopy() { return *logCopy_; }
 
   // Controls, by their design names.
   QTabWidget* PageControl1;
@@ -131,6 +135,8 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   std::unique_ptr<TableViewAdapter> table_;
   std::unique_ptr<WaveChartAdapter> wave_;
   std::unique_ptr<FileOperations> files_;
+  ChartImageMenu* chartMenu_ = nullptr;  // a child of Chart1
+  LogCopyActions* logCopy_ = nullptr;    // a child of RichEdit1
   bool closed_ = false;
 };
 

@@ -11,6 +11,15 @@ FileChoice Run(QFileDialog& dialog, const QStringList& filters) {
   return {dialog.selectedFiles().first(),
           static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
+
+// Opens the dialog in its remembered folder and remembers the chosen one.
+FileChoice RunFrom(DialogFolders& folders, QFileDialog& dialog, const QStringList& filters) {
+  const QString start = folders.StartFolder(dialog.windowTitle());
+  if (!start.isEmpty()) dialog.setDirectory(start);
+  FileChoice choice = Run(dialog, filters);
+  folders.Remember(dialog.windowTitle(), choice.path);
+  return choice;
+}
 }  // namespace
 
 FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
@@ -24,7 +33,7 @@ FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
     dialog.selectNameFilter(filters[selectedFilter]);
   }
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
-  return Run(dialog, filters);
+  return RunFrom(folders_, dialog, filters);
 }
 
 FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters) {
@@ -33,7 +42,7 @@ FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters)
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
-  return Run(dialog, filters);
+  return RunFrom(folders_, dialog, filters);
 }
 
 QString QtDialogs::PickFolder(const QString& startFolder) {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "app/name_only_icon_provider.h"
+#include "app/parts/dialog_folders.h"
 #include "app/parts/dialogs.h"
 
 namespace trelvan {
@@ -13,6 +14,8 @@ class QtDialogs : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // The file dialogs open where they were last used.
+  DialogFolders& folders() { return folders_; }
 
   FileChoice SaveFile(const QString& title, const QStringList& filters, int selectedFilter,
                       bool confirmOverwrite) override;
@@ -27,6 +30,7 @@ class QtDialogs : public Dialogs {
  private:
   QWidget* parent_;
   NameOnlyIconProvider iconProvider_;  // outlives every dialog, which do not own it
+  DialogFolders folders_;
 };
 
 }  // namespace trelvan

@@ -18,20 +18,20 @@ ComboChoice ItemChoice(std::span<const std::string_view> items, unsigned value) 
 // set every bit from the field's lowest bit up to bit 7 (the running bit, a
 // main channel 255).
 uint8_t RequireItem(const ComboChoice& choice, std::span<const std::string_view> items,
-                    std::string_view boxName) {
+                    std::string_view boxName, InputBox box) {
   if (choice.index < 0 || static_cast<std::size_t>(choice.index) >= items.size()) {
     throw InputError("'" + choice.text + "' is not an item of the " + std::string(boxName) +
-                     " box");
+                     " box", box);
   }
   return static_cast<uint8_t>(choice.index);
 }
 
 // A number box's value for a field of `bits` bits: a value the field cannot
 // hold is refused, never sent cut to its low bits.
-uint32_t RequireFit(std::string_view text, unsigned bits, std::string_view boxName) {
-  const uint32_t value = ParseIntegerOrThrow(text);
+uint32_t RequireFit(std::string_view text, unsigned bits, std::string_view boxName, InputBox box) {
+  const uint32_t value = ParseIntegerOrThrow(text, box);
   const uint64_t largest = (uint64_t{1} << bits) - 1;
-  if (value > largest) throw InputError(OutOfFieldMessage(text, boxName, largest));
+  if (value > largest) throw InputError(OutOfFieldMessage(text, boxName, largest), box);
   return value;
 }
 
@@ -65,18 +65,19 @@ AdcSettings ShowAdcConfig(const AdcConfig& config) {
 
 AdcConfig PackAdcSettings(const AdcConfig& current, const AdcSettings& settings) {
   AdcConfig packed = current;
-  packed.maxCycles = ParseIntegerOrThrow(settings.maxCycles);
-  packed.wPeriod = static_cast<uint16_t>(RequireFit(settings.period, 16, "Period"));
-  packed.trigVolMv = static_cast<uint16_t>(RequireFit(settings.trigVol, 16, "TrigVol(mv)"));
+  packed.maxCycles = ParseIntegerOrThrow(settings.maxCycles, InputBox::MaxCycles);
+  packed.wPeriod = static_cast<uint16_t>(RequireFit(settings.period, 16, "Period", InputBox::Period));
+  packed.trigVolMv =
+      static_cast<uint16_t>(RequireFit(settings.trigVol, 16, "TrigVol(mv)", InputBox::TrigVol));
 
-  const uint8_t mainChan = RequireItem(settings.mainChan, MainChanItems, "MainChan");
-  const uint8_t unit = RequireItem(settings.periodUnit, PeriodUnitItems, "Period unit");
-  const uint8_t mode = RequireItem(settings.trigMode, TrigModeItems, "Trig Mode");
-  const uint8_t io = RequireItem(settings.ioType, IoTypeItems, "IO Type");
+  const uint8_t mainChan = RequireItem(settings.mainChan, MainChanItems, "MainChan", InputBox::MainChan);
+  const uint8_t unit = RequireItem(settings.periodUnit, PeriodUnitItems, "Period unit", InputBox::PeriodUnit);
+  const uint8_t mode = RequireItem(settings.trigMode, TrigModeItems, "Trig Mode", InputBox::TrigMode);
+  const uint8_t io = RequireItem(settings.ioType, IoTypeItems, "IO Type", InputBox::IoType);
   const uint8_t direction =
-      RequireItem(settings.trigDirection, TrigDirectionItems, "TrigVol direction");
-  const uint8_t range = RequireItem(settings.range, RangeItems, "Rangle");
-  const uint8_t os = RequireItem(settings.oversampling, OversamplingItems, "OS");
+      RequireItem(settings.trigDirection, TrigDirectionItems, "TrigVol direction", InputBox::TrigDirection);
+  const uint8_t range = RequireItem(settings.range, RangeItems, "Rangle", InputBox::Range);
+  const uint8_t os = RequireItem(settings.oversampling, OversamplingItems, "OS", InputBox::Oversampling);
 
   packed.modeBits = static_cast<uint8_t>(os | range << 4 | unit << 5);
   packed.trigBits = static_cast<uint8_t>(mode | io << 2 | direction << 4);

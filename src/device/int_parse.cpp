@@ -28,9 +28,9 @@ std::string NotAnIntegerMessage(std::string_view text) {
   return "'" + std::string(text) + "' is not a valid integer value";
 }
 
-uint32_t ParseIntegerOrThrow(std::string_view text) {
+uint32_t ParseIntegerOrThrow(std::string_view text, InputBox box) {
   const std::optional<uint32_t> value = ParseInteger32(text);
-  if (!value) throw InputError(NotAnIntegerMessage(text));
+  if (!value) throw InputError(NotAnIntegerMessage(text), box);
   return *value;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "device/input_error.h"
+
 namespace trelvan {
 
 // An optional "-" followed by one or more decimal digits, nothing else (no
@@ -17,7 +19,8 @@ std::optional<uint32_t> ParseInteger32(std::string_view text);
 // "'<text>' is not a valid integer value".
 std::string NotAnIntegerMessage(std::string_view text);
 
-// ParseInteger32, throwing InputError with NotAnIntegerMessage on failure.
-uint32_t ParseIntegerOrThrow(std::string_view text);
+// ParseInteger32, throwing InputError with NotAnIntegerMessage on failure;
+// the error names `box`.
+uint32_t ParseIntegerOrThrow(std::string_view text, InputBox box = InputBox::Unknown);
 
 }  // namespace trelvan

@@ -14,6 +14,7 @@
 
 #include "app/main_form.h"
 #include "app/parts/locale_texts.h"
+#include "app/parts/mnemonics.h"
 #include "device/log_colours.h"
 #include "support/fake_device_library.h"
 #include "support/scripted_dialogs.h"
@@ -61,10 +62,10 @@ TEST_F(MainFormFixture, StartUpState) {
   EXPECT_EQ(form->windowTitle(), "Trelvan <?\?\?>");
   QStringList enabled;
   for (QPushButton* b : Operations()) {
-    if (b->isEnabled()) enabled << b->text();
+    if (b->isEnabled()) enabled << PlainCaption(b->text());
   }
   EXPECT_EQ(enabled, (QStringList{"Connect", "Switch to Hex", "Load From", "Save As"}));
-  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StartSample");
   EXPECT_EQ(form->Edit45->text(), QCoreApplication::applicationDirPath() + "/data/");
   EXPECT_EQ(form->StatusPanel(0)->text(), "Disconnected");
   EXPECT_EQ(form->StatusPanel(1)->text(), "Total Cycles: 0");
@@ -86,7 +87,7 @@ TEST_F(MainFormFixture, ConnectAndDisconnect) {
   Click(form->Button7);
   EXPECT_TRUE(LastLog().ends_with("The device has connected!"));
   EXPECT_EQ(form->windowTitle(), "Trelvan<SN-0001>");
-  EXPECT_EQ(form->Button7->text(), "Disconnect");
+  EXPECT_EQ(PlainCaption(form->Button7->text()), "Disconnect");
   EXPECT_EQ(form->StatusPanel(0)->text(), "Connected");
   EXPECT_FALSE(form->CheckBox17->isChecked());
   for (QPushButton* b : Operations()) EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
@@ -147,11 +148,11 @@ TEST_F(MainFormFixture, StaleRemovalNoticeKeepsTheNewConnection) {
 TEST_F(MainFormFixture, RunningBitOnConnectOffersStop) {
   device.config.trigBits = 0x81;
   Click(form->Button7);
-  EXPECT_EQ(form->Button1->text(), "StopSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StopSample");
   EXPECT_FALSE(form->Button2->isEnabled());
   EXPECT_FALSE(form->Timer1->isActive());
   Click(form->Button1);
-  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StartSample");
   EXPECT_EQ(device.count("ADCStop"), 1);
 }
 
@@ -160,7 +161,7 @@ TEST_F(MainFormFixture, StartPollStopAndReadOnce) {
   Click(form->Button1);
   EXPECT_TRUE(form->Timer1->isActive());
   EXPECT_EQ(form->Timer1->interval(), 200);
-  EXPECT_EQ(form->Button1->text(), "StopSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StopSample");
   EXPECT_FALSE(form->Button6->isEnabled());
   EXPECT_NE(LastLog().find("start sample... "), std::string::npos);
 
@@ -172,7 +173,7 @@ TEST_F(MainFormFixture, StartPollStopAndReadOnce) {
 
   Click(form->Button1);
   EXPECT_FALSE(form->Timer1->isActive());
-  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StartSample");
   EXPECT_EQ(form->acq.store.cycleCount, 40u);
 
   Click(form->Button6);
@@ -213,7 +214,7 @@ TEST_F(MainFormFixture, FailuresOfTheSamplingCalls) {
   Click(form->Button1);
   EXPECT_TRUE(LastLog().ends_with("Fail to call Kavrel_ADCStop!"));
   EXPECT_TRUE(form->Timer1->isActive());
-  EXPECT_EQ(form->Button1->text(), "StopSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StopSample");
 }
 
 TEST_F(MainFormFixture, ABadFactorBoxIsShownInTheErrorBoxAndChangesNothing) {
@@ -223,7 +224,7 @@ TEST_F(MainFormFixture, ABadFactorBoxIsShownInTheErrorBoxAndChangesNothing) {
   ASSERT_FALSE(dialogs.asked.isEmpty());
   EXPECT_EQ(dialogs.asked.last(), "Error Trelvan: '2,5x' is not a valid floating point value");
   EXPECT_EQ(device.count("ADCStart"), 0);
-  EXPECT_EQ(form->Button1->text(), "StartSample");
+  EXPECT_EQ(PlainCaption(form->Button1->text()), "StartSample");
   // An empty auto-save folder: a message box and nothing else.
   form->factorBoxes[2]->setText("1");
   form->Edit45->setText("");

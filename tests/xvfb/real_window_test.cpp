@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "app/parts/mnemonics.h"
 #include "app/qt_dialogs.h"
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
@@ -69,10 +73,10 @@ TEST(RealWindow, SamplesOnTheSimulatedModuleAndDrawsTheChart) {
   form.ComboBox6->setCurrentIndex(0);  // "US"
   form.Button2->click();
   form.Button1->click();
-  ASSERT_EQ(form.Button1->text(), "StopSample");
+  ASSERT_EQ(PlainCaption(form.Button1->text()), "StopSample");
   QTest::qWait(1000);
   form.Button1->click();
-  EXPECT_EQ(form.Button1->text(), "StartSample");
+  EXPECT_EQ(PlainCaption(form.Button1->text()), "StartSample");
   EXPECT_GT(form.acq.store.cycleCount, 1000u);  // about 8,000 at 10,000 a second
 
   const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath("artifacts");
@@ -99,6 +103,61 @@ TEST(RealWindow, SamplesOnTheSimulatedModuleAndDrawsTheChart) {
     pens.push_back(form.Chart1->graph(g)->pen().color());
   }
   EXPECT_GT(PixelsNear(shot, QRect(70, 40, 900, 390), pens), 600) << "the traces are drawn";
+  form.close();
+}
+
+
+// The chart's additions in the real window: the colour key beside the
+// chart, the readout under the pointer and the pop-up menu. The screen
+// grabs are kept as test artefacts.
+TEST(RealWindow, ChartReadoutMenuAndColourKey) {
+  KavrelSim_Reset();
+  LinkedDeviceLibrary device;
+  QtDialogs dialogs;
+  TMainForm form(device, dialogs);
+  dialogs.SetParent(&form);
+  form.FormCreate();
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  form.Button7->click();
+  form.Edit1->setText("5");
+  form.ComboBox6->setCurrentIndex(1);  // "MS": the signals read well at 5 ms
+  form.Button2->click();
+  form.Button1->click();
+  QTest::qWait(1500);
+  form.Button1->click();
+  form.PageControl1->setCurrentIndex(1);
+  form.Button13->click();
+  QTest::qWait(200);
+  ASSERT_GT(form.Chart1->graph(0)->dataCount(), 100);
+
+  const QString dir = QDir(QCoreApplication::applicationDirPath()).filePath("artifacts");
+  QDir().mkpath(dir);
+  QCustomPlot* chart = form.Chart1;
+  const QPoint over(int(chart->xAxis->coordToPixel(60)), chart->height() / 2);
+  QTest::mouseMove(chart, over);
+  QTest::qWait(200);
+  const QLabel* readout = chart->findChild<QLabel*>("WaveReadout");
+  ASSERT_NE(readout, nullptr);
+  EXPECT_TRUE(readout->isVisible());
+  EXPECT_TRUE(readout->text().startsWith("Sample 60 (L00000061)\nAN1 ")) << readout->text().toStdString();
+  const QImage hovered = form.screen()->grabWindow(form.winId()).toImage();
+  hovered.save(dir + "/chart_readout.png");
+  // The key: the middle of each check box's swatch has its trace's colour.
+  for (int ch = 0; ch < 8; ++ch) {
+    QCheckBox* check = form.traceChecks[ch];
+    const QImage box = check->grab().toImage();
+    EXPECT_GT(PixelsNear(box, box.rect(), {form.Chart1->graph(ch)->pen().color()}), 30) << "AN" << ch + 1;
+  }
+
+  emit chart->customContextMenuRequested(over);
+  QTest::qWait(300);
+  QMenu* menu = chart->findChild<QMenu*>("ChartMenu");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isVisible());
+  const QImage withMenu = form.screen()->grabWindow(0).toImage();
+  withMenu.save(dir + "/chart_menu.png");
+  menu->close();
   form.close();
 }
 

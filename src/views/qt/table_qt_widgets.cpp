@@ -67,7 +67,13 @@ void QtStatsBoxes::SetText(StatsColumn column, int channel, std::string_view tex
 }
 
 void QtTableSurroundings::SetModeCaption(std::string_view caption) {
-  if (button8_) button8_->setText(Latin1(caption));
+  if (!button8_) return;
+  // The captions differ only after "Switch to ": a keyboard mark ("&") set
+  // on the button stays at its place, so the button keeps its key.
+  QString text = Latin1(caption);
+  const qsizetype mark = button8_->text().indexOf(QLatin1Char('&'));
+  if (mark >= 0 && mark < text.size()) text.insert(mark, QLatin1Char('&'));
+  button8_->setText(text);
 }
 
 bool QtTableSurroundings::WaveformPageActive() const {

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 
 #include "views/qt/table_qt_widgets.h"
+#include "views/qt/table_scroll_input.h"
 
 namespace trelvan {
 
@@ -96,6 +97,7 @@ TableViewAdapter::TableViewAdapter(const SampleStore& store,
             [this] { RunGuarded(errorHandler_, [this] { table_->Button8Click(); }); });
   }
   widgets_.richEdit2->viewport()->installEventFilter(this);
+  new TableScrollInput(widgets_.richEdit2, widgets_.scrollBar1);  // a child of the box
 }
 
 // Qt drops the event filter and the connections of a destroyed adapter.

@@ -10,7 +10,9 @@
 #include <qcustomplot.h>
 
 #include "views/qt/wave_chart_style.h"
+#include "views/qt/trace_colour_key.h"
 #include "views/qt/wave_qcp_port.h"
+#include "views/qt/wave_readout_label.h"
 #include "views/wave_chart.h"
 #include "views/wave_y_axis.h"
 
@@ -28,13 +30,18 @@ WaveChartAdapter::WaveChartAdapter(const SampleStore& store, WaveWidgets widgets
   for (int ch = 0; ch < Channels; ++ch) {
     if (QCheckBox* check = widgets_.traceChecks[ch]) chart_->SetTraceVisible(ch, check->isChecked());
   }
+  ShowTraceColours(*widgets_.chart1, widgets_.traceChecks);
+  readout_ = new WaveReadoutLabel(widgets_.chart1, store, [this] { return chart_->waveStart(); });
   errorHandler_ = [chart1 = widgets_.chart1](const std::string& text) {
     QMessageBox::critical(chart1->window(), QStringLiteral("Trelvan"), QString::fromStdString(text));
   };
   Connect();
 }
 
-WaveChartAdapter::~WaveChartAdapter() = default;
+// The readout asks the chart logic for the window's start: it goes first.
+WaveChartAdapter::~WaveChartAdapter() { delete readout_.data(); }
+
+const WaveReadoutLabel& WaveChartAdapter::readout() const { return *readout_; }
 
 void WaveChartAdapter::AppendWaveRows(uint32_t newCycles) { chart_->AppendWaveRows(newCycles); }
 void WaveChartAdapter::ClearWaveSeries() { chart_->ClearWaveSeries(); }

@@ -5,6 +5,7 @@
 // owns the chart's logic (the window over the store and the volts axis).
 
 #include <QObject>
+#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -21,6 +22,7 @@ class QPushButton;
 namespace trelvan {
 
 class QcpWavePort;
+class WaveReadoutLabel;
 class WaveChart;
 class WaveYAxis;
 
@@ -63,6 +65,8 @@ class WaveChartAdapter : public QObject {
 
   const WaveChart& chart() const { return *chart_; }
   const WaveYAxis& yAxis() const { return *yAxis_; }
+  // The readout shown while the pointer is over the plot.
+  const WaveReadoutLabel& readout() const;
 
  private:
   void Connect();
@@ -73,6 +77,7 @@ class WaveChartAdapter : public QObject {
   std::unique_ptr<QcpWavePort> port_;
   std::unique_ptr<WaveChart> chart_;
   std::unique_ptr<WaveYAxis> yAxis_;
+  QPointer<WaveReadoutLabel> readout_;  // a child of the chart, gone with the adapter
   std::function<void(const std::string&)> errorHandler_;
 };
 
