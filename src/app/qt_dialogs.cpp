@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -14,8 +15,9 @@ FileChoice Run(QFileDialog& dialog, const QStringList& filters) {
 
 // Opens the dialog in its remembered folder and remembers the chosen one.
 FileChoice RunFrom(DialogFolders& folders, QFileDialog& dialog, const QStringList& filters) {
+  // Not the folder of another dialog, which Qt would offer.
   const QString start = folders.StartFolder(dialog.windowTitle());
-  if (!start.isEmpty()) dialog.setDirectory(start);
+  dialog.setDirectory(start.isEmpty() ? QDir::currentPath() : start);
   FileChoice choice = Run(dialog, filters);
   folders.Remember(dialog.windowTitle(), choice.path);
   return choice;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 
 #include "app/keyboard.h"
 #include "app/main_form.h"
@@ -40,6 +41,11 @@ struct KeyboardTest : ::testing::Test {
     form.reset();
   }
   void Press(QKeyCombination key) { QTest::keyClick(form.get(), key.key(), key.keyboardModifiers()); }
+  // An Alt letter presses its button as a click animated on the screen does.
+  void PressAlt(Qt::Key letter, const std::function<bool()>& done) {
+    Press(Qt::ALT | letter);
+    EXPECT_TRUE(QTest::qWaitFor(done, 5000));
+  }
 };
 
 TEST_F(KeyboardTest, ShortcutsPressTheirButtonsOnlyWhenEnabled) {
@@ -61,16 +67,12 @@ TEST_F(KeyboardTest, ShortcutsPressTheirButtonsOnlyWhenEnabled) {
 }
 
 TEST_F(KeyboardTest, AltLettersPressButtonsAndCaptionsStay) {
-  Press(Qt::ALT | Qt::Key_O);
-  EXPECT_EQ(form->acq.deviceIndex, 0) << "Alt+O connects";
+  PressAlt(Qt::Key_O, [&] { return form->acq.deviceIndex == 0; });  // connects
   EXPECT_EQ(form->Button7->text(), "Disc&onnect");
-  Press(Qt::ALT | Qt::Key_T);
-  EXPECT_EQ(device.count("ADCStart"), 1) << "Alt+T starts";
+  PressAlt(Qt::Key_T, [&] { return device.count("ADCStart") == 1; });  // starts
   EXPECT_EQ(form->Button1->text(), "S&topSample");
-  Press(Qt::ALT | Qt::Key_W);
-  EXPECT_EQ(form->Button8->text(), "S&witch to TXT");
-  Press(Qt::ALT | Qt::Key_W);
-  EXPECT_EQ(form->Button8->text(), "S&witch to HEX");
+  PressAlt(Qt::Key_W, [&] { return form->Button8->text() == "S&witch to TXT"; });
+  PressAlt(Qt::Key_W, [&] { return form->Button8->text() == "S&witch to HEX"; });
 
   // Every shown caption is the design's; no letter serves two buttons of
   // one page.

@@ -1,8 +1,8 @@
 #pragma once
 // Where each file dialog opens: in the folder of the path last chosen in it
 // during this run (nothing is kept between runs), else in a first folder
-// given for it (Load From: the auto-save folder), else where the toolkit
-// opens it. Dialogs are told apart by their titles.
+// given for it (Load From: the auto-save folder), else in the working
+// folder. Dialogs are told apart by their titles.
 
 #include <QHash>
 #include <QString>
