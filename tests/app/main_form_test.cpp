@@ -137,7 +137,7 @@ TEST_F(MainFormFixture, StaleRemovalNoticeKeepsTheNewConnection) {
   ASSERT_EQ(form->acq.deviceIndex, 0);
   QCoreApplication::processEvents();
   EXPECT_EQ(form->acq.deviceIndex, 0);
-  EXPECT_EQ(form->Button7->text(), "Disconnect");
+  EXPECT_EQ(PlainCaption(form->Button7->text()), "Disconnect");
   EXPECT_EQ(form->StatusPanel(0)->text(), "Connected");
   // A removal of this connection still ends it.
   std::thread([&] { device.callback(0, 0x00); }).join();
