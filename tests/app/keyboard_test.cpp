@@ -155,6 +155,7 @@ TEST_F(KeyboardTest, AnInputErrorPutsTheFocusOnItsBox) {
   } cases[] = {
       {form->Edit1, "", "'' is not a valid integer value"},
       {form->Edit2, "99999999999", "'99999999999' is not a valid integer value"},
+      {form->Edit1, "65536", "'65536' is out of the range of the Period box (0 to 65535)"},
       {form->ComboBox5, "Sometimes", "'Sometimes' is not an item of the Trig Mode box"},
   };
   for (const Case& c : cases) {
