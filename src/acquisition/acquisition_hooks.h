@@ -3,6 +3,7 @@
 // the auto-save, the poll timer and message boxes. Every member does nothing
 // by default, so the core runs before (and without) the views.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -35,6 +36,17 @@ struct AcquisitionHooks : StoreViews {
   virtual void ShowDfuPin(bool /*on*/) {}
   // A modal information box.
   virtual void ShowMessage(const std::string& /*text*/) {}
+  // The time in microseconds on a steady clock (tests drive it by hand).
+  virtual int64_t NowUs() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  }
+  // Status panel 0 shows the connection, a pause, failing reads or losses.
+  virtual void UpdateConnectionPanel() {}
+  // The auto-save logs its next failure again, even for the same folder and
+  // reason (a new run, a new pause).
+  virtual void ForgetAutoSaveReports() {}
 };
 
 }  // namespace trelvan

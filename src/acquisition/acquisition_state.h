@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "acquisition/run_health.h"
 #include "acquisition/sample_store.h"
 #include "device/adc_config.h"
 
@@ -33,10 +34,16 @@ struct AcquisitionState {
   std::unique_ptr<uint8_t[]> readBuffer;
   uint32_t waitingOffset = 0;
   uint32_t waitingCycles = 0;
+  // The conversion in force when the waiting cycles were read: they are
+  // stored with it, whatever the range or the factors are by then.
+  float waitingFullScaleVolts = 0.0f;
+  std::array<float, Channels> waitingFactors{};
 
   // Raised at every emptying of the store (a clear or an auto-save), so that
   // an operation that waited in a dialog sees that the rows it counted left.
   uint64_t storeEmptyings = 0;
+
+  RunHealth health;
 
   bool paused() const { return waitingCycles > 0; }
 };

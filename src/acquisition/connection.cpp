@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "acquisition/run_health.h"
 #include "device/log_colours.h"
 
 namespace trelvan {
@@ -18,12 +19,13 @@ ControlStates ComputeControlStates(const AcquisitionState& state) {
   if (connected) {
     s.windowCaption = "Trelvan<" + SerialText(state) + ">";
     s.button7Caption = "Disconnect";
-    s.panel0 = "Connected";
   } else {
     s.windowCaption = "Trelvan <?\?\?>";
     s.button7Caption = "Connect";
-    s.panel0 = "Disconnected";
   }
+  const ConnectionPanel panel = ComputeConnectionPanel(state);
+  s.panel0 = panel.text;
+  s.panel0Red = panel.red;
   const bool idle = connected && !running;
   s.button1 = connected;
   s.button20 = connected;
@@ -41,6 +43,7 @@ void ConnectOrDisconnect(AcquisitionState& state, DeviceLibrary& device, Acquisi
   if (state.deviceIndex != NoDevice) {
     device.CloseDevice(state.deviceIndex);
     state.deviceIndex = NoDevice;
+    state.health.drops.End();  // no module, no cycles due
     hooks.LogMessage("The device has disconnected!", LogBlue);
   } else {
     state.deviceIndex = device.OpenDevice();
@@ -55,7 +58,11 @@ void ConnectOrDisconnect(AcquisitionState& state, DeviceLibrary& device, Acquisi
         state.deviceIndex = NoDevice;
         return;
       }
+      // The store's rows are this program's run: a module that comes back
+      // (counting from 0 again) does not make them uncounted.
+      const uint32_t trigCnt = state.adcConfig.trigCnt;
       state.adcConfig = reported;
+      if (state.store.cycleCount > 0) state.adcConfig.trigCnt = trigCnt;
       uint8_t pin = 0;
       device.DFUPinGet(state.deviceIndex, &pin);
       hooks.ShowDfuPin(pin != 0);
@@ -71,6 +78,12 @@ void OnDeviceNotify(AcquisitionState& state, AcquisitionHooks& hooks, uint32_t w
   if (lParam & 0x80u) return;
   if (state.deviceIndex == NoDevice || state.deviceIndex != wParam) return;
   state.deviceIndex = NoDevice;
+  if (IsRunning(state.adcConfig)) {
+    state.health.drops.End();
+    hooks.LogMessage("The device was removed while sampling: " +
+                         std::to_string(state.store.cycleCount) + " cycles are in the store",
+                     LogRed);
+  }
   hooks.RefreshControls();
 }
 

@@ -13,6 +13,7 @@ namespace trelvan {
 // Captions and Enabled states that follow the connection and the running bit.
 struct ControlStates {
   std::string windowCaption, button1Caption, button7Caption, panel0;
+  bool panel0Red = false;  // a pause, failing reads or lost cycles
   bool button1 = false, button2 = false, button3 = false, button5 = false, button6 = false,
        button9 = false, button20 = false, button25 = false;
 };
@@ -31,7 +32,8 @@ void RefreshAcquisitionValues(AcquisitionState& state);
 void ConnectOrDisconnect(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks);
 
 // A hot-plug notice: a removal (status bit 7 clear) of the open module sets
-// deviceIndex to 255 and refreshes the controls; nothing else changes.
+// deviceIndex to 255 and refreshes the controls; a removal while sampling is
+// logged in red with the cycles in the store.
 void OnDeviceNotify(AcquisitionState& state, AcquisitionHooks& hooks, uint32_t wParam,
                     uint32_t lParam);
 

@@ -14,7 +14,8 @@ namespace {
 // multiplication below rounds exactly once, as the double product rounded to
 // float would.
 template <bool ApplyFactors>
-void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
+void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, float fullScaleVolts,
+             const float* factors) {
   SampleStore& store = state.store;
   const uint32_t first = store.cycleCount;
   // Rows read from a file straight into the store are converted in place.
@@ -22,7 +23,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
     std::memcpy(store.rawRow(first), cycles, std::size_t{count} * CycleBytes);
   }
 
-  const float scale = state.fullScaleVolts * (1.0f / 32768.0f);
+  const float scale = fullScaleVolts * (1.0f / 32768.0f);
   float maxV[Channels];
   float minV[Channels];
   for (int c = 0; c < Channels; ++c) {
@@ -38,8 +39,8 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
   const __m128 scaleAll = _mm_set1_ps(scale);
   __m128 factorLo = _mm_set1_ps(1.0f), factorHi = _mm_set1_ps(1.0f);
   if constexpr (ApplyFactors) {
-    factorLo = _mm_loadu_ps(state.channelFactor.data());
-    factorHi = _mm_loadu_ps(state.channelFactor.data() + 4);
+    factorLo = _mm_loadu_ps(factors);
+    factorHi = _mm_loadu_ps(factors + 4);
   }
   __m128 maxLo = _mm_loadu_ps(maxV), maxHi = _mm_loadu_ps(maxV + 4);
   __m128 minLo = _mm_loadu_ps(minV), minHi = _mm_loadu_ps(minV + 4);
@@ -70,7 +71,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
   for (uint32_t r = 0; r < count; ++r) {
     for (int c = 0; c < Channels; ++c) {
       float v = static_cast<float>(raw[c]) * scale;
-      if constexpr (ApplyFactors) v = v * state.channelFactor[c];
+      if constexpr (ApplyFactors) v = v * factors[c];
       volts[c] = v;
       maxV[c] = v > maxV[c] ? v : maxV[c];
       minV[c] = v < minV[c] ? v : minV[c];
@@ -88,14 +89,21 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
 
 }  // namespace
 
-void StoreCycle(AcquisitionState& state, const uint8_t* cycle) { Convert<true>(state, cycle, 1); }
+void StoreCycle(AcquisitionState& state, const uint8_t* cycle) {
+  Convert<true>(state, cycle, 1, state.fullScaleVolts, state.channelFactor.data());
+}
 
 void StoreCycles(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
-  Convert<true>(state, cycles, count);
+  Convert<true>(state, cycles, count, state.fullScaleVolts, state.channelFactor.data());
+}
+
+void StoreCyclesAs(AcquisitionState& state, const uint8_t* cycles, uint32_t count,
+                   float fullScaleVolts, const std::array<float, Channels>& factors) {
+  Convert<true>(state, cycles, count, fullScaleVolts, factors.data());
 }
 
 void StoreLoadedCycles(AcquisitionState& state, const uint8_t* cycles, uint32_t count) {
-  Convert<false>(state, cycles, count);
+  Convert<false>(state, cycles, count, state.fullScaleVolts, nullptr);
 }
 
 }  // namespace trelvan

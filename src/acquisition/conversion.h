@@ -20,6 +20,10 @@ void StoreCycle(AcquisitionState& state, const uint8_t* cycle);
 // StoreCycle for `count` consecutive cycles; the caller guarantees room.
 void StoreCycles(AcquisitionState& state, const uint8_t* cycles, uint32_t count);
 
+// StoreCycles with the conversion of the run that read them.
+void StoreCyclesAs(AcquisitionState& state, const uint8_t* cycles, uint32_t count,
+                   float fullScaleVolts, const std::array<float, Channels>& factors);
+
 // Appends cycles read from a file: volts without the channel factors.
 // `cycles` may be the store's own raw row at cycleCount (read in place).
 void StoreLoadedCycles(AcquisitionState& state, const uint8_t* cycles, uint32_t count);

@@ -20,7 +20,10 @@ bool SaveFullStore(AcquisitionState& state, AcquisitionHooks& hooks, uint32_t& n
   const bool emptied = hooks.AutoSave() && !state.store.full();
   if (!emptied) return false;
   newCycles = 0;
-  if (clearLog) hooks.ClearLog();
+  if (clearLog) {
+    hooks.ClearLog();
+    RelogPauseSummary(state, hooks);
+  }
   return true;
 }
 
@@ -34,7 +37,8 @@ bool StoreWaiting(AcquisitionState& state, AcquisitionHooks& hooks, uint32_t& ne
   while (state.waitingCycles > 0) {
     if (store.full() && !SaveFullStore(state, hooks, newCycles, clearLog)) return false;
     const uint32_t count = std::min(store.room(), state.waitingCycles);
-    StoreCycles(state, state.readBuffer.get() + state.waitingOffset, count);
+    StoreCyclesAs(state, state.readBuffer.get() + state.waitingOffset, count,
+                  state.waitingFullScaleVolts, state.waitingFactors);
     state.waitingOffset += count * CycleBytes;
     state.waitingCycles -= count;
     newCycles += count;
@@ -64,30 +68,39 @@ void ShowStored(AcquisitionHooks& hooks, uint32_t newCycles) {
 }  // namespace
 
 void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks) {
+  const int64_t now = hooks.NowUs();
   uint32_t newCycles = 0;
   const uint32_t countBefore = state.store.cycleCount;
   const bool hadPending = state.paused() || state.store.full();
   const bool ready = !hadPending || FinishPending(state, hooks, newCycles);
   const bool storedPending = hadPending && (newCycles > 0 || state.store.cycleCount != countBefore);
+  const bool reading = ready && !state.store.full() && !LimitReached(state.adcConfig);
+  TrackPause(state, hooks, now, reading);
 
   int32_t fifoLeft = 0;
   uint32_t bytesRead = 0;
   bool delivered = false;
-  if (ready && !state.store.full() && !LimitReached(state.adcConfig)) {
+  if (reading) {
     // Never trust the library: nothing of a failed call is used, and a count
     // larger than the buffer is cut to it.
-    if (!device.GetFIFOLeft(state.deviceIndex, &fifoLeft)) fifoLeft = 0;
+    const bool leftKnown = device.GetFIFOLeft(state.deviceIndex, &fifoLeft) != 0;
+    if (!leftKnown) fifoLeft = 0;
     const bool ok = device.ReadFIFO(state.deviceIndex, state.readBuffer.get(), ReadBufferBytes,
                                     &bytesRead) != 0;
     bytesRead = ok ? std::min(bytesRead, ReadBufferBytes) : 0;
     delivered = ok && bytesRead > 0;
+    const uint32_t cycles = bytesRead / CycleBytes;
     if (delivered) {
-      const uint32_t cycles = bytesRead / CycleBytes;
       state.adcConfig.trigCnt += cycles;
       state.waitingOffset = 0;
       state.waitingCycles = cycles;
+      state.waitingFullScaleVolts = state.fullScaleVolts;
+      state.waitingFactors = state.channelFactor;
       StoreWaiting(state, hooks, newCycles, true);
     }
+    TrackRead(state, hooks, now, ok, cycles,
+              leftKnown ? std::optional<int64_t>(fifoLeft) : std::nullopt);
+    TrackPause(state, hooks, now, false);
   }
   if (delivered || storedPending) {
     ShowStored(hooks, newCycles);
@@ -99,6 +112,8 @@ void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
   }
   // Also when the limit was reached outside the poll (a load adds to trigCnt).
   if (LimitReached(state.adcConfig) && !state.paused()) {
+    hooks.LogMessage("Sampling finished: maxCycles reached", LogBlue);
+    state.health.drops.End();
     SetRunning(state.adcConfig, false);
     hooks.RefreshControls();
     hooks.SetPollTimer(false, PollIntervalMs);
@@ -111,6 +126,7 @@ uint32_t EndPause(AcquisitionState& state, AcquisitionHooks& hooks) {
   const uint32_t countBefore = state.store.cycleCount;
   FinishPending(state, hooks, newCycles);
   if (newCycles > 0 || state.store.cycleCount != countBefore) ShowStored(hooks, newCycles);
+  TrackPause(state, hooks, hooks.NowUs(), false);
   return newCycles;
 }
 
@@ -119,15 +135,16 @@ void DropWaitingCycles(AcquisitionState& state, AcquisitionHooks& hooks) {
   hooks.LogMessage(DroppedCyclesMessage(state.waitingCycles), LogRed);
   state.waitingCycles = 0;
   state.waitingOffset = 0;
+  if (!AcquisitionPaused(state)) state.health.pauseOpen = false;
+  hooks.UpdateConnectionPanel();
 }
 
 std::string DroppedCyclesMessage(uint32_t cycles) {
   return std::to_string(cycles) + " read cycles that waited for an auto-save were dropped!";
 }
 
-std::string UnsavedCyclesMessage(uint32_t cycles) {
-  return std::to_string(cycles) +
-         " read cycles are not saved: they wait until an auto-save succeeds!";
+std::string UnsavedCyclesMessage(uint64_t cycles) {
+  return std::to_string(cycles) + " cycles are not saved: they wait until an auto-save succeeds!";
 }
 
 }  // namespace trelvan

@@ -27,6 +27,7 @@ void DropWaitingCycles(AcquisitionState& state, AcquisitionHooks& hooks);
 
 // The red lines of a pause.
 std::string DroppedCyclesMessage(uint32_t cycles);
-std::string UnsavedCyclesMessage(uint32_t cycles);
+// Cycles of the store and of the read buffer that no auto-save has taken.
+std::string UnsavedCyclesMessage(uint64_t cycles);
 
 }  // namespace trelvan

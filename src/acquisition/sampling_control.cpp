@@ -15,12 +15,15 @@ void StartSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
   }
   CheckChannelFactors(inputs.factorTexts);
   DropWaitingCycles(state, hooks);
+  ResetRunHealth(state.health);
+  hooks.ForgetAutoSaveReports();
   ClearSampleStore(state, hooks);
   if (device.ADCStart(state.deviceIndex)) {
     hooks.LimitWaveZoom();
     SetRunning(state.adcConfig, true);
     hooks.SetPollTimer(true, PollIntervalMs);
     device.InitFIFO(state.deviceIndex);
+    state.health.drops.Begin(state.adcConfig, hooks.NowUs(), PollIntervalMs);
     state.adcConfig.trigCnt = 0;
     ReadChannelFactors(state, inputs.factorTexts);
     hooks.LogMessage("start sample... " + inputs.startDateTime, LogBlue);
@@ -37,18 +40,29 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
   } else {
     hooks.LogMessage("Fail to call Kavrel_ADCStop!", LogRed);
   }
-  if (state.paused()) {
+  if (!IsRunning(state.adcConfig)) state.health.drops.End();
+  // A full store whose auto-save failed, cycles held for it, or both: one
+  // more try (a new episode, so a failure is logged again), else say how
+  // many cycles in all wait.
+  if (state.paused() || state.store.full()) {
+    hooks.ForgetAutoSaveReports();
     EndPause(state, hooks);
-    if (state.paused()) hooks.LogMessage(UnsavedCyclesMessage(state.waitingCycles), LogRed);
+    if (state.paused() || state.store.full()) {
+      hooks.LogMessage(
+          UnsavedCyclesMessage(uint64_t{state.store.cycleCount} + state.waitingCycles), LogRed);
+    }
   }
   hooks.RefreshControls();
 }
 
 void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks,
               const FactorTexts& factorTexts) {
-  ReadChannelFactors(state, factorTexts);
+  // Held cycles are stored with the factors of their run, so the new factors
+  // are checked first and taken only once the pause has ended.
+  CheckChannelFactors(factorTexts);
   const uint64_t emptyings = state.storeEmptyings;
   if (state.paused()) EndPause(state, hooks);
+  ReadChannelFactors(state, factorTexts);
   if (state.storeEmptyings != emptyings && !state.paused()) {
     // Ending the pause saved the full store.
     hooks.LogMessage("Previos sample data saved!", LogBlue);

@@ -8,6 +8,7 @@ void ClearSampleStore(AcquisitionState& state, StoreViews& views) {
   views.ResetWaveStart();
   ++state.storeEmptyings;
   state.store.cycleCount = 0;  // before the table reset: its scroll event must find it empty
+  if (!state.paused()) state.health.pauseOpen = false;
   views.ResetTableView();
   for (ChannelStats& stats : state.channelStats) stats = ChannelStats{};
   views.ClearStatsDisplay();
@@ -18,6 +19,8 @@ void ClearSampleStore(AcquisitionState& state, StoreViews& views) {
 
 void ClearBuff(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks) {
   DropWaitingCycles(state, hooks);
+  state.health.pauseSummary.clear();
+  hooks.ForgetAutoSaveReports();
   ClearSampleStore(state, hooks);
   if (state.deviceIndex != NoDevice) {
     state.adcConfig.trigCnt = 0;

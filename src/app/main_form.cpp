@@ -14,6 +14,7 @@
 
 #include "acquisition/connection.h"
 #include "acquisition/poll.h"
+#include "acquisition/run_health.h"
 #include "acquisition/sampling_control.h"
 #include "acquisition/set_config.h"
 #include "acquisition/store_clear.h"
@@ -113,7 +114,9 @@ void TMainForm::ConnectHandlers() {
 void TMainForm::FormCreate() {
   LogMessage("Welcome to use Trelvan software", LogBlue);
   SetDefaultConfig(acq.adcConfig);
-  device_.SetUSBNotify(1, &USBNotifyCallback);
+  if (!device_.SetUSBNotify(1, &USBNotifyCallback)) {
+    LogMessage("Kavrel_SetUSBNotify failed: unplugging the module will not be noticed!", LogRed);
+  }
   SetNotifyTarget(this);
   acq.store.cycleCount = 0;
   RefreshControls();
@@ -225,7 +228,21 @@ void TMainForm::LimitWaveZoom() { wave_->LimitWaveZoom(); }
 void TMainForm::UpdateStatusPanels() {
   const auto texts = settings_->StatusPanelTexts(acq.adcConfig);
   for (int i = 0; i < 9; ++i) statusPanels_[i + 1]->setText(QString::fromStdString(texts[i]));
+  UpdateConnectionPanel();
 }
+
+void TMainForm::UpdateConnectionPanel() {
+  const ConnectionPanel panel = ComputeConnectionPanel(acq);
+  QLabel* label = statusPanels_[0];
+  const QString text = QString::fromStdString(panel.text);
+  if (label->text() != text) label->setText(text);
+  const QString style = panel.red ? QStringLiteral("color: red;") : QString();
+  if (label->styleSheet() != style) label->setStyleSheet(style);
+}
+
+int64_t TMainForm::NowUs() { return steadyClock_ ? steadyClock_() : AcquisitionHooks::NowUs(); }
+
+void TMainForm::ForgetAutoSaveReports() { files_->ForgetAutoSaveReports(); }
 
 void TMainForm::LogMessage(const std::string& text, uint32_t colour) {
   log_->LogMessage(QString::fromStdString(text), colour);
@@ -238,7 +255,7 @@ void TMainForm::RefreshControls() {
   // "[*]" in a title is Qt's modified-mark placeholder; "[*][*]" shows it as text.
   setWindowTitle(QString::fromLatin1(s.windowCaption).replace("[*]", "[*][*]"));
   Button7->setText(WithMnemonic(QString::fromStdString(s.button7Caption)));
-  statusPanels_[0]->setText(QString::fromStdString(s.panel0));
+  UpdateConnectionPanel();
   Button1->setEnabled(s.button1);
   Button2->setEnabled(s.button2);
   Button3->setEnabled(s.button3);

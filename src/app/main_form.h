@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "acquisition/acquisition_hooks.h"
@@ -74,6 +75,9 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   WaveChartAdapter& wave() { return *wave_; }
   ChartImageMenu& chartMenu() { return *chartMenu_; }
   LogCopyActions& logCopy() { return *logCopy_; }
+  FileOperations& files() { return *files_; }
+  // For tests: the steady clock (microseconds) the run's health checks read.
+  void SetSteadyClock(std::function<int64_t()> clock) { steadyClock_ = std::move(clock); }
 
   // Controls, by their design names.
   QTabWidget* PageControl1;
@@ -124,6 +128,9 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   void SetPollTimer(bool enabled, int intervalMs) override;
   void ShowMessage(const std::string& text) override;
   void ShowDfuPin(bool on) override;
+  int64_t NowUs() override;
+  void UpdateConnectionPanel() override;
+  void ForgetAutoSaveReports() override;
 
   std::array<std::string, 8> FactorTexts() const;
 
@@ -137,6 +144,7 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   std::unique_ptr<FileOperations> files_;
   ChartImageMenu* chartMenu_ = nullptr;  // a child of Chart1
   LogCopyActions* logCopy_ = nullptr;    // a child of RichEdit1
+  std::function<int64_t()> steadyClock_;
   bool closed_ = false;
 };
 

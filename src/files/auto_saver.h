@@ -43,6 +43,8 @@ class AutoSaver {
   // The next Save tries at once (a folder was picked, or Stop).
   void RetryNow() { retryNow_ = true; }
   bool failing() const { return failing_; }
+  // The next failure is logged even for the same folder and reason.
+  void ForgetReports() { logged_.reset(); }
 
   // The file (its base name as logged) that the store's emptying number
   // `emptying` went to, when that emptying was an auto-save.

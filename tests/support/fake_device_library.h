@@ -25,7 +25,7 @@ class FakeDeviceLibrary : public DeviceLibrary {
   uint8_t openResult = 0;  // the index OpenDevice returns
   uint8_t getConfigResult = 1, setConfigResult = 1, dfuModeResult = 1, startResult = 1,
           stopResult = 1, readResult = 1, readFifoResult = 1, versionResult = 1,
-          fifoLeftResult = 1;
+          fifoLeftResult = 1, notifyResult = 1;
   // Outputs.
   std::string serial = "SN-0001";
   bool serialWithoutNul = false;  // fills all 20 bytes
@@ -58,7 +58,7 @@ class FakeDeviceLibrary : public DeviceLibrary {
   uint8_t SetUSBNotify(uint32_t mode, KavrelNotifyCallback cb) override {
     record("SetUSBNotify", 0, mode);
     callback = cb;
-    return 1;
+    return notifyResult;
   }
   uint8_t OpenDevice() override {
     record("OpenDevice", 0);

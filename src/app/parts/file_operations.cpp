@@ -123,10 +123,11 @@ void FileOperations::Button27Click() {
       !dialogs_.Confirm("This operation will clear all the previous sample data!!!")) {
     return;
   }
-  DropWaitingCycles(state_, hooks_);
-  ClearSampleStore(state_, hooks_);
+  // The store is emptied only once a file is chosen: Cancel keeps it.
   const FileChoice choice = dialogs_.OpenFile("Load From", OpenFilters);
   if (choice.path.isEmpty()) return;
+  DropWaitingCycles(state_, hooks_);
+  ClearSampleStore(state_, hooks_);
   BusyCursor busy;
   LoadSampleFile(state_, hooks_, *reader_, LocalPath(choice.path));
 }

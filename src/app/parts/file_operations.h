@@ -34,6 +34,8 @@ class FileOperations {
   // Stop calls this before it tries to end a pause, so that the try is made
   // even within 5 s of the last one.
   void RetryAutoSaveNow() { saver_.RetryNow(); }
+  // A new run or a new pause: the next auto-save failure is logged again.
+  void ForgetAutoSaveReports() { saver_.ForgetReports(); }
 
   // The auto-save base name at `when`: date and time texts in the formats.
   QString AutoSaveBaseNameAt(const QDateTime& when) const;
