@@ -95,7 +95,7 @@ std::string LostCyclesMessage(uint64_t cycles) {
 std::string PauseSummaryMessage(int64_t durationUs, uint32_t held, std::optional<uint64_t> lost) {
   std::string text = "Acquisition was paused for an auto-save for " + SecondsText(durationUs) +
                      ": " + std::to_string(held) + " read cycles waited";
-  if (lost) text += ", about " + std::to_string(*lost) + " cycles were lost in the module";
+  if (lost && *lost > 0) text += ", about " + std::to_string(*lost) + " cycles were lost in the module";
   return text;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "acquisition/conversion.h"
 #include "acquisition/store_clear.h"
@@ -95,6 +96,42 @@ TEST_F(StoreFixture, LoadedCyclesIgnoreFactorsAndConvertInPlace) {
   EXPECT_EQ(state.store.voltsRow(0)[0], 5.0f);
   EXPECT_EQ(state.store.rawRow(0)[0], 16384);
   EXPECT_EQ(state.channelStats[0].maxVolts, 5.0f);
+}
+
+// One batch of many rows against a row-by-row reference: every code of the
+// 16-bit range on some channel, at both ranges, with factors that round.
+TEST(StoreBatch, ManyRowsOfOneBatchMatchTheRowByRowRule) {
+  constexpr uint32_t Rows = 65'536 / Channels * 3;  // every code, three times over
+  std::vector<int16_t> codes(std::size_t{Rows} * Channels);
+  uint32_t lcg = 12345;
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    lcg = lcg * 1664525u + 1013904223u;
+    codes[i] = i < 65'536 ? static_cast<int16_t>(i - 32'768) : static_cast<int16_t>(lcg >> 16);
+  }
+  const std::array<float, Channels> factors = {1.0f, 1.1f, -0.3f, 2.0f, 0.0f, 1e-3f, 7.77f, -1.0f};
+  for (const float fullScale : {10.0f, 5.0f}) {
+    AcquisitionState state{Rows};
+    state.fullScaleVolts = fullScale;
+    state.channelFactor = factors;
+    StoreCycles(state, reinterpret_cast<const uint8_t*>(codes.data()), Rows);
+    ASSERT_EQ(state.store.cycleCount, Rows);
+    std::array<ChannelStats, Channels> expected{};
+    for (uint32_t r = 0; r < Rows; ++r) {
+      for (int c = 0; c < Channels; ++c) {
+        const int16_t code = codes[std::size_t{r} * Channels + c];
+        const float v = static_cast<float>(static_cast<double>(code) * fullScale / 32768.0 *
+                                           static_cast<double>(factors[c]));
+        ASSERT_EQ(state.store.rawRow(r)[c], code);
+        ASSERT_EQ(state.store.voltsRow(r)[c], v) << fullScale << " V, row " << r << " AN" << c + 1;
+        if (v > expected[c].maxVolts) expected[c].maxVolts = v;
+        if (v < expected[c].minVolts) expected[c].minVolts = v;
+      }
+    }
+    for (int c = 0; c < Channels; ++c) {
+      EXPECT_EQ(state.channelStats[c].maxVolts, expected[c].maxVolts) << fullScale << " AN" << c + 1;
+      EXPECT_EQ(state.channelStats[c].minVolts, expected[c].minVolts) << fullScale << " AN" << c + 1;
+    }
+  }
 }
 
 TEST_F(StoreFixture, ClearRunsItsStepsInOrderAndKeepsTrigCnt) {

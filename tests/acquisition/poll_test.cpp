@@ -279,7 +279,7 @@ TEST_F(SmallStorePoll, StopDuringAPauseKeepsTheCyclesAndSaysSo) {
   EXPECT_FALSE(IsRunning(state.adcConfig));
   EXPECT_EQ(state.waitingCycles, 20u);
   ASSERT_EQ(hooks.log.size(), 1u);
-  EXPECT_EQ(hooks.log[0].first, UnsavedCyclesMessage(20));
+  EXPECT_EQ(hooks.log[0].first, UnsavedCyclesMessage(120)) << "the full store and the held cycles";
   // A later EndPause (a new folder) stores them.
   EXPECT_EQ(EndPause(state, hooks), 20u);
   EXPECT_EQ(hooks.saved.size(), 100u);

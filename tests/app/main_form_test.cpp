@@ -8,11 +8,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <thread>
 
+#include "acquisition/run_health.h"
 #include "app/main_form.h"
+#include "app/parts/file_operations.h"
 #include "app/parts/locale_texts.h"
 #include "app/parts/mnemonics.h"
 #include "device/log_colours.h"
@@ -256,6 +259,112 @@ TEST_F(MainFormFixture, DfuPinResetAndClose) {
   form->close();
   EXPECT_EQ(device.calls.back().op, "CloseDevice");
   EXPECT_EQ(device.count("ADCStop"), 0);
+}
+
+TEST_F(MainFormFixture, AFailedHotPlugRegistrationIsSaidAtStartUp) {
+  EXPECT_EQ(Log().size(), 1u) << "registered: nothing to say";
+  form->close();
+  form.reset();
+  device.notifyResult = 0;
+  form = std::make_unique<TMainForm>(device, dialogs, 1000);
+  form->FormCreate();
+  const auto lines = Log();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(lines[1].text.ends_with(
+      "] Kavrel_SetUSBNotify failed: unplugging the module will not be noticed!"));
+  EXPECT_EQ(lines[1].colour, LogRed);
+}
+
+TEST_F(MainFormFixture, RemovalAndDisconnectWhileSampling) {
+  Click(form->Button7);
+  Click(form->Button1);
+  device.fifoChunks.push_back(testing::SequenceCycles(40));
+  form->Timer1Timer();
+  std::thread([&] { device.callback(0, 0x00); }).join();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form->acq.deviceIndex, NoDevice);
+  EXPECT_TRUE(LastLog().ends_with("] The device was removed while sampling: 40 cycles are in the store"));
+  EXPECT_EQ(Log().back().colour, LogRed);
+  EXPECT_EQ(form->StatusPanel(0)->text(), "Disconnected");
+  EXPECT_TRUE(form->Timer1->isActive()) << "the ticks go on against no module";
+
+  // Reconnected (the module counts from 0 again): the store keeps its rows,
+  // and so its total.
+  device.config.trigCnt = 0;
+  Click(form->Button7);
+  EXPECT_EQ(form->StatusPanel(1)->text(), "Total Cycles: 40");
+  EXPECT_EQ(form->acq.store.cycleCount, 40u);
+  // Disconnect while sampling: the store and the total stay as they were.
+  Click(form->Button7);
+  EXPECT_EQ(form->acq.store.cycleCount, 40u);
+  EXPECT_TRUE(LastLog().ends_with("The device has disconnected!"));
+}
+
+TEST_F(MainFormFixture, ClosingTheWindowClearsTheNoticeTarget) {
+  Click(form->Button7);
+  ASSERT_NE(device.callback, nullptr);
+  int32_t posted = -1;
+  std::thread([&] { posted = device.callback(0, 0x00); }).join();
+  EXPECT_EQ(posted, 1);
+  QCoreApplication::processEvents();
+  Click(form->Button7);
+  Click(form->Button7);
+  form->close();
+  std::thread([&] { posted = device.callback(0, 0x00); }).join();
+  EXPECT_EQ(posted, 0) << "nothing is posted to a closed window";
+  form.reset();
+  std::thread([&] { posted = device.callback(0, 0x00); }).join();
+  EXPECT_EQ(posted, 0);
+}
+
+TEST_F(MainFormFixture, APauseShowsOnPanelZeroAndEachRunsPauseIsLoggedAgain) {
+  QTemporaryDir good;
+  int64_t fileClockUs = 0;
+  form->files().SetSteadyClock([&] {
+    return AutoSaver::Clock::time_point(std::chrono::microseconds(fileClockUs));
+  });
+  const auto failureLines = [&] {
+    int n = 0;
+    for (const LogLine& l : Log()) n += l.text.find("] Auto-save to ") != std::string::npos;
+    return n;
+  };
+  Click(form->Button7);
+  QLabel* panel0 = form->StatusPanel(0);
+  const auto fillAndFail = [&](uint32_t first) {
+    form->Edit45->setText("/nonexistent/trelvan-test/");
+    Click(form->Button1);
+    device.fifoChunks.push_back(testing::SequenceCycles(990, first));
+    device.fifoChunks.push_back(testing::SequenceCycles(40, first + 990));
+    form->Timer1Timer();
+    EXPECT_EQ(panel0->text(), "Connected");
+    form->Timer1Timer();  // the store fills; its save fails: 30 cycles wait
+    EXPECT_TRUE(form->acq.paused());
+    EXPECT_EQ(panel0->text(), "Paused: auto-save");
+    EXPECT_EQ(panel0->styleSheet(), "color: red;");
+  };
+  fillAndFail(0);
+  EXPECT_EQ(failureLines(), 1);
+  fileClockUs += 10'000'000;
+  form->Timer1Timer();  // tried again: the same failure is not logged again
+  EXPECT_EQ(failureLines(), 1);
+
+  Click(form->Button1);  // Stop: one more try, logged as a new episode, then the count
+  EXPECT_EQ(failureLines(), 2);
+  EXPECT_TRUE(LastLog().ends_with("] 1030 cycles are not saved: they wait until an auto-save succeeds!"));
+  EXPECT_EQ(panel0->text(), "Paused: auto-save") << "held cycles still wait";
+
+  fileClockUs += 10'000'000;
+  fillAndFail(5000);  // a new run on the same folder, for the same reason
+  EXPECT_EQ(failureLines(), 3);
+
+  dialogs.folderAnswers.push_back(good.path());
+  Click(form->Button26);  // Change: saved, the pause ends
+  EXPECT_FALSE(form->acq.paused());
+  EXPECT_EQ(panel0->text(), "Connected");
+  EXPECT_EQ(panel0->styleSheet(), "");
+  EXPECT_TRUE(LastLog().ends_with(": 30 read cycles waited")) << LastLog();
+  EXPECT_NE(LastLog().find("] Acquisition was paused for an auto-save for "), std::string::npos);
+  EXPECT_EQ(Log().back().colour, LogRed);
 }
 
 }  // namespace

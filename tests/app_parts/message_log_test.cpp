@@ -134,5 +134,52 @@ TEST(LocaleTexts, DropTheTimeZoneField) {
   EXPECT_EQ(texts.time, "09:07:02");
 }
 
+// A small bound shows the rule of the 100,000-line one: the newest lines are
+// kept, the oldest go in blocks, and one grey line at the top counts them;
+// "&Save as" writes what is kept.
+TEST(BoundedLog, KeepsTheNewestLinesAndCountsTheDroppedOnes) {
+  QPlainTextEdit box;
+  MessageLog log(&box, 10, 4);
+  testing::ScriptedDialogs dialogs;
+  QTemporaryDir dir;
+  const auto texts = [&] {
+    std::vector<std::string> out;
+    for (const LogLine& l : log.Lines()) out.push_back(l.text.substr(l.text.find("] ") + 2));
+    return out;
+  };
+  for (int i = 1; i <= 10; ++i) log.LogMessage(QString::number(i), i % 2 ? LogBlue : LogRed);
+  EXPECT_EQ(log.Lines().size(), 10u) << "at the bound nothing is dropped";
+  log.LogMessage("11", LogBlue);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"4 older lines of the log were dropped", "5", "6", "7",
+                                               "8", "9", "10", "11"}));
+  EXPECT_EQ(log.Lines()[0].colour, LogGrey);
+  EXPECT_EQ(log.Lines()[1].colour, LogBlue);
+  EXPECT_EQ(log.Lines()[2].colour, LogRed);
+  for (int i = 12; i <= 15; ++i) log.LogMessage(QString::number(i), LogRed);
+  const auto kept = texts();
+  ASSERT_EQ(kept.size(), 8u);
+  EXPECT_EQ(kept[0], "8 older lines of the log were dropped") << "one grey line, its count updated";
+  EXPECT_EQ(kept[1], "9");
+  EXPECT_EQ(kept.back(), "15");
+  EXPECT_EQ(log.DroppedLines(), 8u);
+
+  dialogs.saveAnswers.push_back({dir.filePath("kept.txt"), 0});
+  log.SaveAs(dialogs);
+  QFile file(dir.filePath("kept.txt"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const auto saved = ReadRtfLog(QString::fromLatin1(file.readAll()));
+  const auto shown = log.Lines();
+  ASSERT_EQ(saved.size(), shown.size());
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    EXPECT_EQ(saved[i].text, shown[i].text);
+    EXPECT_EQ(saved[i].colour, shown[i].colour);
+  }
+
+  log.Clear();
+  log.LogMessage("fresh", LogBlue);
+  EXPECT_EQ(texts(), std::vector<std::string>{"fresh"});
+  EXPECT_EQ(log.DroppedLines(), 0u);
+}
+
 }  // namespace
 }  // namespace trelvan

@@ -25,6 +25,8 @@ class RecordingHooks : public AcquisitionHooks {
   std::vector<std::string> messages;
   bool timerEnabled = false;
   int timerInterval = 0;
+  int64_t nowUs = 0;  // the steady clock, driven by the test
+  int autoSaveReportsForgotten = 0;
 
   void ResetWaveStart() override { calls.push_back("ResetWaveStart"); }
   void ResetTableView() override {
@@ -66,6 +68,8 @@ class RecordingHooks : public AcquisitionHooks {
     timerEnabled = enabled;
     timerInterval = intervalMs;
   }
+  int64_t NowUs() override { return nowUs; }
+  void ForgetAutoSaveReports() override { ++autoSaveReportsForgotten; }
   void ShowMessage(const std::string& text) override {
     calls.push_back("ShowMessage " + text);
     messages.push_back(text);

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/parts/locale_texts.h"
@@ -15,7 +16,25 @@ QColor ColourFromBgr(uint32_t colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-MessageLog::MessageLog(QPlainTextEdit* richEdit1) : box_(richEdit1) {
+namespace {
+
+QString Prefix() {
+  const DateTimeTexts now = LocaleDateTimeTexts(QDateTime::currentDateTime());
+  return "[" + now.date + " " + now.time + "] ";
+}
+
+QTextCharFormat Coloured(uint32_t colour) {
+  QTextCharFormat format;
+  format.setForeground(ColourFromBgr(colour));
+  return format;
+}
+
+}  // namespace
+
+MessageLog::MessageLog(QPlainTextEdit* richEdit1, int linesKept, int linesDroppedAtOnce)
+    : box_(richEdit1),
+      linesKept_(std::max(1, linesKept)),
+      linesDroppedAtOnce_(std::clamp(linesDroppedAtOnce, 1, std::max(1, linesKept))) {
   box_->setReadOnly(true);
   box_->setLineWrapMode(QPlainTextEdit::WidgetWidth);  // a vertical scroll bar only
   box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -25,18 +44,44 @@ MessageLog::MessageLog(QPlainTextEdit* richEdit1) : box_(richEdit1) {
 }
 
 void MessageLog::LogMessage(const QString& text, uint32_t colour) {
-  const DateTimeTexts now = LocaleDateTimeTexts(QDateTime::currentDateTime());
-  QTextCharFormat format;
-  format.setForeground(ColourFromBgr(colour));
   QTextCursor cursor(box_->document());
   cursor.movePosition(QTextCursor::End);
   if (!box_->document()->isEmpty()) cursor.insertBlock();
-  cursor.insertText("[" + now.date + " " + now.time + "] " + text, format);
+  cursor.insertText(Prefix() + text, Coloured(colour));
+  const int lines = box_->document()->blockCount() - (dropped_ > 0 ? 1 : 0);
+  if (lines > linesKept_) DropOldest();
   QScrollBar* bar = box_->verticalScrollBar();
   bar->setValue(bar->maximum());
 }
 
-void MessageLog::Clear() { box_->clear(); }
+void MessageLog::DropOldest() {
+  QTextDocument* doc = box_->document();
+  const int lines = doc->blockCount() - (dropped_ > 0 ? 1 : 0);
+  const int drop = std::max(lines - linesKept_, linesDroppedAtOnce_);
+  QTextCursor cursor(doc);
+  cursor.beginEditBlock();
+  cursor.movePosition(QTextCursor::Start);
+  if (dropped_ > 0) cursor.movePosition(QTextCursor::NextBlock);
+  cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, drop);
+  cursor.removeSelectedText();
+  dropped_ += static_cast<uint64_t>(drop);
+  const QString note =
+      Prefix() + QString::number(dropped_) + " older lines of the log were dropped";
+  cursor.movePosition(QTextCursor::Start);
+  if (dropped_ > static_cast<uint64_t>(drop)) {
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.insertText(note, Coloured(LogGrey));
+  } else {
+    cursor.insertText(note, Coloured(LogGrey));
+    cursor.insertBlock();
+  }
+  cursor.endEditBlock();
+}
+
+void MessageLog::Clear() {
+  box_->clear();
+  dropped_ = 0;
+}
 
 std::vector<LogLine> MessageLog::Lines() const {
   std::vector<LogLine> lines;
