@@ -18,6 +18,7 @@ bool LimitReached(const AdcConfig& config) {
 bool SaveFullStore(AcquisitionState& state, AcquisitionHooks& hooks, uint32_t& newCycles,
                    bool clearLog) {
   const bool emptied = hooks.AutoSave() && !state.store.full();
+  state.health.saveFailed = !emptied;
   if (!emptied) return false;
   newCycles = 0;
   if (clearLog) {

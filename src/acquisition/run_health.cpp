@@ -24,7 +24,7 @@ std::optional<uint64_t> LostSincePause(const RunHealth& health) {
 }  // namespace
 
 bool AcquisitionPaused(const AcquisitionState& state) {
-  return state.paused() || (state.store.full() && IsRunning(state.adcConfig));
+  return state.paused() || (state.store.full() && state.health.saveFailed);
 }
 
 void ResetRunHealth(RunHealth& health) { health = RunHealth{}; }

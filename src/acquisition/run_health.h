@@ -21,6 +21,8 @@ constexpr int FailedReadsReported = 5;
 struct RunHealth {
   DropEstimator drops;
 
+  // The last auto-save of the full store failed (the store is unsaved).
+  bool saveFailed = false;
   // The pause for an auto-save under way, if any.
   bool pauseOpen = false;
   int64_t pauseStartUs = 0;
@@ -38,8 +40,7 @@ struct RunHealth {
   bool failureReported = false;
 };
 
-// A store that cannot take the next read: cycles wait, or it is full while
-// the module runs.
+// Cycles wait for an auto-save, or the full store's auto-save failed.
 bool AcquisitionPaused(const AcquisitionState& state);
 
 // A new run (Start) or a cleared store: everything forgotten.

@@ -70,6 +70,7 @@ void ReadOnce(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& 
   if (state.store.full()) {
     // Still paused: the pause's own save has just failed; no second try.
     if (state.paused() || !hooks.AutoSave() || state.store.full()) {
+      state.health.saveFailed = true;
       hooks.LogMessage(FullStoreNotSavedMessage(), LogRed);
       return;
     }

@@ -8,6 +8,7 @@ void ClearSampleStore(AcquisitionState& state, StoreViews& views) {
   views.ResetWaveStart();
   ++state.storeEmptyings;
   state.store.cycleCount = 0;  // before the table reset: its scroll event must find it empty
+  state.health.saveFailed = false;
   if (!state.paused()) state.health.pauseOpen = false;
   views.ResetTableView();
   for (ChannelStats& stats : state.channelStats) stats = ChannelStats{};

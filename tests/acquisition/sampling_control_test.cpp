@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "acquisition/poll.h"
+#include "acquisition/run_health.h"
 #include "acquisition/sampling_control.h"
 #include "acquisition/store_clear.h"
 #include "device/input_error.h"
@@ -144,8 +145,9 @@ TEST_F(SamplingFixture, ReadOnceDuringAPauseSavesTheStoreAndSaysSo) {
   ASSERT_EQ(state.waitingCycles, 5u);
   hooks.log.clear();
   ReadSingles(1);
-  ASSERT_EQ(hooks.log.size(), 1u);
-  EXPECT_EQ(hooks.log[0], std::make_pair(std::string("Previos sample data saved!"), LogBlue));
+  ASSERT_EQ(hooks.log.size(), 2u);
+  EXPECT_EQ(hooks.log[0], std::make_pair(PauseSummaryMessage(0, 5, std::nullopt), LogRed));
+  EXPECT_EQ(hooks.log[1], std::make_pair(std::string("Previos sample data saved!"), LogBlue));
   EXPECT_EQ(state.store.cycleCount, 6u) << "the 5 waiting cycles, then the single read";
   EXPECT_EQ(hooks.saved.size(), 10u);
 }
