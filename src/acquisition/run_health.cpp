@@ -60,6 +60,7 @@ void TrackRead(AcquisitionState& state, AcquisitionHooks& hooks, int64_t nowUs, 
       health.failureReported = true;
       hooks.LogMessage(ReadsFailingMessage(), LogRed);
     }
+    if (health.summaryPending) LogSummary(health, hooks, LostSincePause(health));
     hooks.UpdateConnectionPanel();
     return;
   }

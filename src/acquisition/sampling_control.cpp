@@ -41,11 +41,11 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
     hooks.LogMessage("Fail to call Kavrel_ADCStop!", LogRed);
   }
   if (!IsRunning(state.adcConfig)) state.health.drops.End();
-  // A full store whose auto-save failed, cycles held for it, or both: one
-  // more try (a new episode, so a failure is logged again), else say how
-  // many cycles in all wait.
+  // A new episode: a failure is logged again. A full store whose auto-save
+  // failed, cycles held for it, or both: one more try, else say how many
+  // cycles in all wait.
+  hooks.ForgetAutoSaveReports();
   if (state.paused() || state.store.full()) {
-    hooks.ForgetAutoSaveReports();
     EndPause(state, hooks);
     if (state.paused() || state.store.full()) {
       hooks.LogMessage(

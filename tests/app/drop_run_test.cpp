@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "acquisition/drop_estimator.h"
 #include "app/main_form.h"
+#include "device/log_colours.h"
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
 #include "support/scripted_dialogs.h"

@@ -39,7 +39,7 @@ struct MainFormFixture : ::testing::Test {
     form->FormCreate();
   }
   void TearDown() override {
-    form->close();
+    if (form) form->close();
     form.reset();
   }
   std::vector<LogLine> Log() { return form->log().Lines(); }

@@ -1,0 +1,73 @@
+// The message log over a week at a slow period: one line per poll, 200,000
+// lines. Measures the cost of one line over the first and the last 10,000
+// lines and the resident memory the lines add, for the bounded log (the
+// newest 100,000 lines kept) against the same box left to grow (the
+// baseline: what the log did before it was bounded). Flat means the last
+// lines cost what the first did and the memory stops growing at the bound.
+#include <benchmark/benchmark.h>
+
+#include "offscreen_app.h"
+
+#include <QPlainTextEdit>
+#include <chrono>
+#include <climits>
+#include <fstream>
+#include <string>
+
+#include "app/parts/message_log.h"
+#include "device/log_colours.h"
+
+namespace {
+
+using namespace trelvan;
+
+double ResidentMb() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      double kb = 0;
+      status >> kb;
+      return kb / 1024.0;
+    }
+    status.ignore(INT_MAX, '\n');
+  }
+  return 0;
+}
+
+void RunLog(benchmark::State& s, int linesKept) {
+  OffscreenApp();
+  constexpr int Lines = 200'000;
+  constexpr int Window = 10'000;
+  for (auto _ : s) {
+    QPlainTextEdit box;
+    box.resize(700, 85);
+    box.show();
+    MessageLog log(&box, linesKept);
+    const double before = ResidentMb();
+    double firstUs = 0, lastUs = 0;
+    auto windowStart = std::chrono::steady_clock::now();
+    for (int i = 1; i <= Lines; ++i) {
+      log.LogMessage(QString("Left = 0 ,current trigCnt is %1 and read 32 bytes!").arg(i), LogBlue);
+      if (i == Window || i == Lines) {
+        const auto now = std::chrono::steady_clock::now();
+        const double us = std::chrono::duration<double, std::micro>(now - windowStart).count() / Window;
+        (i == Window ? firstUs : lastUs) = us;
+      }
+      if (i == Lines - Window) windowStart = std::chrono::steady_clock::now();
+      if (i == Window) windowStart = std::chrono::steady_clock::now();
+    }
+    s.counters["us_per_line_first_10k"] = firstUs;
+    s.counters["us_per_line_last_10k"] = lastUs;
+    s.counters["last_over_first"] = lastUs / firstUs;
+    s.counters["rss_added_MB"] = ResidentMb() - before;
+  }
+}
+
+void BM_LogBounded200kLines(benchmark::State& s) { RunLog(s, LogLinesKept); }
+BENCHMARK(BM_LogBounded200kLines)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+void BM_LogUnboundedBaseline200kLines(benchmark::State& s) { RunLog(s, INT_MAX); }
+BENCHMARK(BM_LogUnboundedBaseline200kLines)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
