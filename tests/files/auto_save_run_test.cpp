@@ -197,7 +197,8 @@ TEST_F(AutoSaveRun, StopDuringAPauseKeepsTheWaitingCycles) {
   hooks.log.clear();
   saver.RetryNow();  // Stop tries once
   StopSample(state, device, hooks);
-  EXPECT_EQ(hooks.log, (std::vector<testing::LogLine>{{UnsavedCyclesMessage(400), LogRed}}));
+  EXPECT_EQ(hooks.log, (std::vector<testing::LogLine>{{UnsavedCyclesMessage(uint64_t{Capacity} + 400), LogRed}}))
+      << "the full store and the held cycles";
   EXPECT_EQ(state.store.cycleCount, Capacity);
   EXPECT_EQ(state.waitingCycles, 400u);
 
