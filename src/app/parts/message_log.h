@@ -17,7 +17,7 @@ namespace trelvan {
 QColor ColourFromBgr(uint32_t colour);
 
 constexpr int LogLinesKept = 100'000;
-constexpr int LogLinesDroppedAtOnce = 10'000;
+constexpr int LogLinesDroppedAtOnce = 1'000;  // about 30 ms of work at a time
 constexpr uint32_t LogGrey = 0x808080;
 
 class MessageLog {
