@@ -106,7 +106,7 @@ TEST_F(HealthFixture, APauseShowsOnPanelZeroAndItsSummaryOutlivesTheLogsClearing
   EXPECT_GE(hooks.autoSaveReportsForgotten, 1) << "the next pause logs its failure again";
 
   // Start forgets it: a new run.
-  StartSample(state, device, hooks, {"/tmp/", {"1", "1", "1", "1", "1", "1", "1", "1"}, '.', ""});
+  StartSample(state, device, hooks, {"/tmp/", {"1", "1", "1", "1", "1", "1", "1", "1"}, ""});
   EXPECT_TRUE(state.health.pauseSummary.empty());
 }
 
@@ -154,13 +154,13 @@ TEST_F(HealthFixture, ReadOnceChecksTheFactorsThenEndsThePauseThenTakesThem) {
   Pause({false, true});
   FactorTexts factors{"2", "2", "2", "2", "2", "2", "2", "2"};
   factors[3] = "x";
-  EXPECT_THROW(ReadOnce(state, device, hooks, factors, '.'), InputError);
+  EXPECT_THROW(ReadOnce(state, device, hooks, factors), InputError);
   EXPECT_TRUE(state.paused()) << "a bad box changes nothing";
   factors[3] = "2";
   device.cycle = std::vector<uint8_t>(16, 0);
   device.cycle[0] = 0x00;
   device.cycle[1] = 0x40;  // AN1 code 16384
-  ReadOnce(state, device, hooks, factors, '.');
+  ReadOnce(state, device, hooks, factors);
   EXPECT_FALSE(state.paused());
   ASSERT_EQ(state.store.cycleCount, 21u);
   for (uint32_t r = 0; r < 20; ++r) {
