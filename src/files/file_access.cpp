@@ -117,7 +117,10 @@ int PosixFileWriter::Inspect(const std::string& path, ExistingFile* info) {
       info->exists = true;
       info->mode = entry.st_mode & 07777;
       info->links = entry.st_nlink;
-      return S_ISDIR(entry.st_mode) ? EISDIR : 0;
+      // A pipe, a device or a socket is never replaced by a file nor written
+      // into: an open could block, a device could act on what it gets.
+      if (S_ISDIR(entry.st_mode)) return EISDIR;
+      return S_ISREG(entry.st_mode) ? 0 : NotRegularFileError;
     }
     std::string target(static_cast<std::size_t>(entry.st_size > 0 ? entry.st_size : PATH_MAX), '\0');
     const ssize_t n = ::readlink(name.c_str(), target.data(), target.size());
@@ -137,16 +140,28 @@ int PosixFileWriter::SetMode(int fd, unsigned mode) {
   return ::fchmod(fd, static_cast<mode_t>(mode)) != 0 ? errno : 0;
 }
 
-int PosixFileWriter::OverwriteWith(const std::string& from, const std::string& to) {
+int PosixFileWriter::OverwriteWith(const std::string& from, const std::string& to, bool* touched) {
+  *touched = false;
   const int in = OpenRetrying(from, O_RDONLY | O_CLOEXEC);
   if (in < 0) return errno;
-  const int out = OpenRetrying(to, O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
-  if (out < 0) {
-    const int error = errno;
+  // Non-blocking, should the name have become a pipe since it was inspected.
+  const int out = OpenRetrying(to, O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+  int error = 0;
+  struct stat info {};
+  if (out < 0 || ::fstat(out, &info) != 0) {
+    error = errno;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = NotRegularFileError;
+  } else if (::ftruncate(out, 0) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    if (out >= 0) ::close(out);
     ::close(in);
     return error;
   }
-  int error = CopyFileBytes(in, out);
+  *touched = true;
+  error = CopyFileBytes(in, out);
   if (error == 0 && ::fsync(out) != 0) error = errno;
   if (::close(out) != 0 && error == 0) error = errno;
   ::close(in);
@@ -154,10 +169,16 @@ int PosixFileWriter::OverwriteWith(const std::string& from, const std::string& t
 }
 
 int PosixFileReader::Open(const std::string& path, int* fd) {
-  // Non-blocking, so that a pipe without a writer cannot hold the open.
+  // A device is refused before it is opened: opening one may already act.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return errno;
+  if (S_ISDIR(info.st_mode)) return EISDIR;
+  if (!S_ISREG(info.st_mode)) return NotRegularFileError;
+  // Non-blocking, so that a name that became a pipe without a writer cannot
+  // hold the open; kept so that a read never waits either (a regular file
+  // whose reads would wait for data fails with EAGAIN instead).
   *fd = OpenRetrying(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (*fd < 0) return errno;
-  struct stat info {};
   int error = 0;
   if (::fstat(*fd, &info) != 0) {
     error = errno;
@@ -165,8 +186,6 @@ int PosixFileReader::Open(const std::string& path, int* fd) {
     error = EISDIR;
   } else if (!S_ISREG(info.st_mode)) {
     error = NotRegularFileError;
-  } else if (const int flags = ::fcntl(*fd, F_GETFL); flags < 0 || ::fcntl(*fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    error = errno;
   }
   if (error != 0) {
     ::close(*fd);

@@ -9,8 +9,8 @@
 
 namespace trelvan {
 
-// Reported by FileReader::Open for a name that is no regular file (a pipe,
-// a device, a socket): reading it could block or never end.
+// Reported for a name that is no regular file (a pipe, a device, a socket):
+// reading or writing it could block, never end or make a device act.
 constexpr int NotRegularFileError = 0x10000;
 
 // What a name refers to once its symbolic links are followed.
@@ -37,13 +37,15 @@ class FileWriter {
   // Bytes an unprivileged user may still write in `folder`.
   virtual int FreeBytes(const std::string& folder, uint64_t* bytes) = 0;
   // Follows the symbolic links of `path` to its final name and tells what
-  // is there.
+  // is there; a final name that is no regular file is refused
+  // (NotRegularFileError, a folder EISDIR).
   virtual int Inspect(const std::string& path, ExistingFile* info) = 0;
   // Gives an open file the permission bits `mode`.
   virtual int SetMode(int fd, unsigned mode) = 0;
-  // Writes the bytes of the file `from` over the existing file `to` (same
-  // inode, so its other hard links see them) and flushes them to the disk.
-  virtual int OverwriteWith(const std::string& from, const std::string& to) = 0;
+  // Writes the bytes of the file `from` over the existing regular file `to`
+  // (same inode, so its other hard links see them) and flushes them to the
+  // disk. `touched` tells whether `to` was cut short before a failure.
+  virtual int OverwriteWith(const std::string& from, const std::string& to, bool* touched) = 0;
 };
 
 class FileReader {
@@ -70,7 +72,7 @@ class PosixFileWriter : public FileWriter {
   int FreeBytes(const std::string& folder, uint64_t* bytes) override;
   int Inspect(const std::string& path, ExistingFile* info) override;
   int SetMode(int fd, unsigned mode) override;
-  int OverwriteWith(const std::string& from, const std::string& to) override;
+  int OverwriteWith(const std::string& from, const std::string& to, bool* touched) override;
 };
 
 class PosixFileReader : public FileReader {

@@ -103,7 +103,10 @@ WriteOutcome WriteFileSafely(FileWriter& writer, const std::string& chosenPath, 
   if (rule == NameRule::Replace && existing.exists && existing.links > 1) {
     // Other hard links share the file: its own bytes are replaced, from the
     // complete copy on the disk, which is kept should that fail half-way.
-    if (const int error = writer.OverwriteWith(temp.path, path); error != 0) {
+    // A failure before the file was cut short leaves it whole: no copy kept.
+    bool touched = false;
+    if (const int error = writer.OverwriteWith(temp.path, path, &touched); error != 0) {
+      if (!touched) return Fail(writer, temp, ErrorText(error));
       return WriteOutcome{false, {}, ErrorText(error) + "; the whole file is kept as " + temp.path};
     }
     writer.Remove(temp.path);

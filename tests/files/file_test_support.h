@@ -62,7 +62,9 @@ inline void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes)
 // permissions, so refusals are made here).
 class FaultyWriter : public PosixFileWriter {
  public:
-  enum class Fault { None, RefuseCreate, FailWrite, WriteShort, FailSync, FailRename };
+  // RefuseOverwrite fails before the hard-linked file is touched,
+  // FailOverwrite after it was cut short.
+  enum class Fault { None, RefuseCreate, FailWrite, WriteShort, FailSync, FailRename, RefuseOverwrite, FailOverwrite };
   Fault fault = Fault::None;
   int64_t failAfterBytes = 0;        // FailWrite / WriteShort: bytes written first
   int64_t freeBytes = -1;            // reported free space; -1: the real one
@@ -90,6 +92,17 @@ class FaultyWriter : public PosixFileWriter {
   int Sync(int fd) override { return fault == Fault::FailSync ? EIO : PosixFileWriter::Sync(fd); }
   int Rename(const std::string& from, const std::string& to, bool replace) override {
     return fault == Fault::FailRename ? EXDEV : PosixFileWriter::Rename(from, to, replace);
+  }
+  int OverwriteWith(const std::string& from, const std::string& to, bool* touched) override {
+    if (fault == Fault::RefuseOverwrite) {
+      *touched = false;
+      return EACCES;
+    }
+    if (fault == Fault::FailOverwrite) {
+      *touched = ::truncate(to.c_str(), 0) == 0;
+      return ENOSPC;
+    }
+    return PosixFileWriter::OverwriteWith(from, to, touched);
   }
   int FreeBytes(const std::string& folder, uint64_t* bytes) override {
     const int error = PosixFileWriter::FreeBytes(folder, bytes);
