@@ -48,6 +48,7 @@ std::string TrailingBytesMessage(uint64_t bytes) {
 std::string RestNotLoadedMessage() { return "The store is full: the rest of the file was not loaded!"; }
 
 std::string CyclesNotLoadedMessage(uint64_t cycles) {
+  if (cycles == 1) return "The store is full: 1 cycle of the file was not loaded!";
   return "The store is full: " + std::to_string(cycles) + " cycles of the file were not loaded!";
 }
 

@@ -1,6 +1,8 @@
 #include "files/sample_load.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 
 #include "acquisition/conversion.h"
@@ -40,6 +42,8 @@ TEST(SampleLoad, WholeCyclesOfFilesOfEveryLength) {
       {"full store", 96'000'000, StoreCapacity, SIZE_MAX, 6'000'000, {}, 60},
       {"larger than the store", 1000 * 16 + 40, 1000, SIZE_MAX, 1000,
        {CyclesNotLoadedMessage(2), TrailingBytesMessage(8)}, 1},
+      {"a cycle larger than the store", 1001 * 16, 1000, SIZE_MAX, 1000,
+       {"The store is full: 1 cycle of the file was not loaded!"}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -85,11 +89,15 @@ TEST(SampleLoad, StartsAfterRowsAlreadyStoredAndReportsWhatDidNotFit) {
 }
 
 // A pipe without a writer would block the open, a device like /dev/zero never
-// ends: both are refused at once with the reason, nothing stored.
+// ends: both are refused at once with the reason, nothing stored. Neither is
+// even opened: opening a device may already make it act.
 TEST(SampleLoad, NamesThatAreNoRegularFileAreRefusedWithoutReading) {
   testing::TempFolder folder;
   const std::string fifo = folder.file("pipe.bin");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int opens = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(opens, 0);
+  ASSERT_GE(::inotify_add_watch(opens, fifo.c_str(), IN_OPEN), 0);
   for (const std::string& path : {fifo, std::string("/dev/zero")}) {
     SCOPED_TRACE(path);
     AcquisitionState state(10);
@@ -102,6 +110,25 @@ TEST(SampleLoad, NamesThatAreNoRegularFileAreRefusedWithoutReading) {
                              {"Fail to open file " + path + ": Not a regular file (a pipe, a device or a socket)!", LogRed},
                              {"current trigCnt is 0!", LogBlue}}));
   }
+  char event[sizeof(inotify_event) + NAME_MAX + 1];
+  EXPECT_LT(::read(opens, event, sizeof event), 0) << "the pipe was opened";
+  ::close(opens);
+}
+
+// A regular file whose reads would wait for data (the kernel log) fails at
+// once instead of holding the program.
+TEST(SampleLoad, AReadThatWouldWaitFailsAtOnce) {
+  const std::string path = "/proc/kmsg";
+  if (const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); fd < 0) {
+    GTEST_SKIP() << path << " cannot be read here";
+  } else {
+    ::close(fd);
+  }
+  AcquisitionState state;
+  state.fullScaleVolts = 10.0f;
+  testing::RecordingHooks hooks;
+  LoadSampleFile(state, hooks, SystemFileReader(), path);
+  EXPECT_EQ(hooks.log.front(), (LogLine{"Fail to read file " + path + ": Resource temporarily unavailable!", LogRed}));
 }
 
 TEST(SampleLoad, FactorsAreNotApplied) {
