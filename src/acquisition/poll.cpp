@@ -141,10 +141,12 @@ void DropWaitingCycles(AcquisitionState& state, AcquisitionHooks& hooks) {
 }
 
 std::string DroppedCyclesMessage(uint32_t cycles) {
+  if (cycles == 1) return "1 read cycle that waited for an auto-save was dropped!";
   return std::to_string(cycles) + " read cycles that waited for an auto-save were dropped!";
 }
 
 std::string UnsavedCyclesMessage(uint64_t cycles) {
+  if (cycles == 1) return "1 cycle is not saved: it waits until an auto-save succeeds!";
   return std::to_string(cycles) + " cycles are not saved: they wait until an auto-save succeeds!";
 }
 

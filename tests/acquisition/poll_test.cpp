@@ -269,6 +269,13 @@ TEST_F(SmallStorePoll, ActionsThatEmptyTheStoreSayHowManyWaitingCyclesTheyDrop) 
   EXPECT_EQ(hooks.log[0].second, LogRed);
 }
 
+TEST(PollMessages, OneCycleIsSaidInTheSingular) {
+  EXPECT_EQ(DroppedCyclesMessage(1), "1 read cycle that waited for an auto-save was dropped!");
+  EXPECT_EQ(DroppedCyclesMessage(2), "2 read cycles that waited for an auto-save were dropped!");
+  EXPECT_EQ(UnsavedCyclesMessage(1), "1 cycle is not saved: it waits until an auto-save succeeds!");
+  EXPECT_EQ(UnsavedCyclesMessage(2), "2 cycles are not saved: they wait until an auto-save succeeds!");
+}
+
 TEST_F(SmallStorePoll, StopDuringAPauseKeepsTheCyclesAndSaysSo) {
   QueueRead(90);
   Tick();
