@@ -7,6 +7,13 @@
 namespace trelvan {
 
 namespace {
+// The dialog of Qt's own, never the platform's: only it asks `provider` for
+// types and icons, so that no file is read to guess them.
+void UseNameOnlyIcons(QFileDialog& dialog, QAbstractFileIconProvider& provider) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setIconProvider(&provider);
+}
+
 FileChoice Run(QFileDialog& dialog, const QStringList& filters) {
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return {dialog.selectedFiles().first(),
@@ -27,7 +34,7 @@ FileChoice RunFrom(DialogFolders& folders, QFileDialog& dialog, const QStringLis
 FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
                                int selectedFilter, bool confirmOverwrite) {
   QFileDialog dialog(parent_, title);
-  dialog.setIconProvider(&iconProvider_);
+  UseNameOnlyIcons(dialog, iconProvider_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(filters);
@@ -40,7 +47,7 @@ FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
 
 FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters) {
   QFileDialog dialog(parent_, title);
-  dialog.setIconProvider(&iconProvider_);
+  UseNameOnlyIcons(dialog, iconProvider_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filters);
@@ -49,7 +56,7 @@ FileChoice QtDialogs::OpenFile(const QString& title, const QStringList& filters)
 
 QString QtDialogs::PickFolder(const QString& startFolder) {
   QFileDialog dialog(parent_, QString(), startFolder);
-  dialog.setIconProvider(&iconProvider_);
+  UseNameOnlyIcons(dialog, iconProvider_);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

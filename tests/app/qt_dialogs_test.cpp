@@ -52,6 +52,7 @@ TEST(QtDialogs, FileDialogsOfferTheFiltersAndReturnTheChosenOne) {
     EXPECT_EQ(d->nameFilters(), Filters);
     EXPECT_EQ(d->selectedNameFilter(), Filters[1]);
     EXPECT_EQ(d->iconProvider(), &dialogs.iconProvider());
+    EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_FALSE(d->testOption(QFileDialog::DontConfirmOverwrite));
     d->setDirectory(folder.path());
     d->selectNameFilter(Filters[2]);
@@ -67,6 +68,7 @@ TEST(QtDialogs, FileDialogsOfferTheFiltersAndReturnTheChosenOne) {
   WhenShown<QFileDialog>([&](QFileDialog* d) {
     EXPECT_EQ(d->nameFilters(), Filters);
     EXPECT_EQ(d->iconProvider(), &dialogs.iconProvider());
+    EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
     d->setDirectory(folder.path());
     d->selectNameFilter(Filters[0]);
     d->selectFile(folder.filePath("run.bin"));
@@ -83,6 +85,7 @@ TEST(QtDialogs, FileDialogsOfferTheFiltersAndReturnTheChosenOne) {
   // The folder picker.
   WhenShown<QFileDialog>([&](QFileDialog* d) {
     EXPECT_EQ(d->iconProvider(), &dialogs.iconProvider());
+    EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_EQ(d->fileMode(), QFileDialog::Directory);
     d->setDirectory(folder.path());
     static_cast<QDialog*>(d)->accept();
