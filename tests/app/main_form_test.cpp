@@ -6,11 +6,14 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
+#include <string_view>
 #include <thread>
 
 #include "acquisition/run_health.h"
@@ -187,6 +190,10 @@ TEST_F(MainFormFixture, StartPollStopAndReadOnce) {
 // The start line carries the start's own date and time; the Factor boxes take
 // a point or a comma whatever the locale.
 TEST_F(MainFormFixture, StartLineDateAndFactorSeparators) {
+  // Run under de_DE as well (its own ctest entry): there the locale must be in force.
+  if (const char* all = std::getenv("LC_ALL"); all != nullptr && std::string_view(all).starts_with("de_DE")) {
+    ASSERT_EQ(QLocale::system().decimalPoint(), ",") << "the locale " << all << " did not take effect";
+  }
   Click(form->Button7);
   form->findChild<QLineEdit*>("Edit40")->setText("2,5");
   const auto text = [](const QDateTime& when) {
