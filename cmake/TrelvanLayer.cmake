@@ -24,5 +24,6 @@ function(trelvan_test_folder target dir)
   if(NOT T_OWN_MAIN)
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${T_ENV}")
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "${T_ENV}" LABELS ${target})
 endfunction()
