@@ -1,8 +1,8 @@
 // The Factor boxes' parser: whatever it accepts is a decimal number in the
-// grammar the boxes allow (sign, digits with one separator, exponent) and
-// has the value the C library's strtod gives for the same text with a point;
-// whatever it refuses in that grammar is out of the double range. The first
-// byte picks the separator.
+// grammar the boxes allow (sign, digits with one "." or "," as the decimal
+// separator, exponent) and has the value the C library's strtod gives for the
+// same text with a point; whatever it refuses in that grammar is out of the
+// double range. The first byte picks which separator the grammar check uses.
 
 #include <cerrno>
 #include <clocale>
@@ -54,11 +54,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const char separator = data[0] % 2 ? ',' : '.';
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
 
-  const auto value = trelvan::ParseDecimal(text, separator);
-  const bool grammar = InGrammar(text, separator);
+  const auto value = trelvan::ParseDecimal(text);
+  const bool grammar = InGrammar(text, separator) || InGrammar(text, separator == ',' ? '.' : ',');
   std::string pointed = text;
   for (char& c : pointed) {
-    if (c == separator) c = '.';
+    if (c == ',') c = '.';
   }
   errno = 0;
   char* end = nullptr;
