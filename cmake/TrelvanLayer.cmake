@@ -24,5 +24,11 @@ function(trelvan_test_folder target dir)
   if(NOT T_OWN_MAIN)
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${T_ENV}")
+  # Each test is labelled with its executable, so that a run can pick the
+  # tests of some executables (ctest -L).
+  set(properties LABELS ${target})
+  if(T_ENV)
+    list(APPEND properties ENVIRONMENT "${T_ENV}")
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()

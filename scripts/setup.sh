@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Trelvan needs when they are missing and makes a
+# Installs the Debian packages Trelvan needs when they are missing (clang and
+# its runtime libraries only for the fuzzers) and makes a
 # comma-decimal locale (de_DE.UTF-8) available for the locale tests.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
-          fonts-liberation fonts-dejavu-core fonts-wqy-microhei locales)
+          python3-xlib fonts-liberation fonts-dejavu-core fonts-wqy-microhei locales
+          clang libclang-rt-dev)
 # The Debian package and the checks of its menu entry, icon and metainfo.
 packages+=(dpkg-dev file desktop-file-utils appstream librsvg2-bin)
 

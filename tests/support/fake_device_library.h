@@ -113,7 +113,7 @@ class FakeDeviceLibrary : public DeviceLibrary {
     if (!fifoChunks.empty()) {
       const std::vector<uint8_t>& chunk = fifoChunks.front();
       const std::size_t n = std::min<std::size_t>(chunk.size(), size);
-      std::memcpy(buffer, chunk.data(), n);
+      if (n > 0) std::memcpy(buffer, chunk.data(), n);  // an empty chunk has no data pointer
       *bytesRead = static_cast<uint32_t>(n);
       fifoChunks.pop_front();
     }
