@@ -1,10 +1,15 @@
-// The store step of one full tick (1,600,000 cycles converted and appended
-// with statistics: 76,800,000 bytes written) against memcpy of the same
-// bytes, both into memory already touched; and the first touch of a fresh
-// store apart.
+// The store step of one tick at a quarter, half and all of a full read
+// (400,000 / 800,000 / 1,600,000 cycles): each cycle's 16 bytes are read from
+// the read buffer, its 16 raw bytes and 32 bytes of volts written to the
+// store, with the statistics. That is 64 bytes of memory traffic a cycle
+// (102.4 MB for a full read), and the baseline is that floor: memcpy of the
+// same 16 bytes a cycle into the raw array plus memset of the 32 bytes of
+// volts, the same arrays, all of them touched before. The first touch of a
+// fresh store is timed apart.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "acquisition/conversion.h"
@@ -13,50 +18,60 @@ namespace {
 
 using namespace trelvan;
 
-constexpr uint32_t Cycles = 1'600'000;
+constexpr uint32_t FullRead = 1'600'000;
 
-std::vector<uint8_t> MakeRead() {
-  std::vector<uint8_t> bytes(std::size_t{Cycles} * CycleBytes);
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+const std::vector<uint8_t>& Read() {
+  static const std::vector<uint8_t> bytes = [] {
+    std::vector<uint8_t> b(std::size_t{FullRead} * CycleBytes);
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
+    return b;
+  }();
   return bytes;
 }
 
-void BM_StoreStep(benchmark::State& s) {
-  static const std::vector<uint8_t> read = MakeRead();
-  AcquisitionState state(Cycles);
-  state.fullScaleVolts = 10.0f;
-  state.channelFactor.fill(1.0f);
-  StoreCycles(state, read.data(), Cycles);  // touch every page once
-  for (auto _ : s) {
-    state.store.cycleCount = 0;
-    StoreCycles(state, read.data(), Cycles);
-    benchmark::DoNotOptimize(state.store.volts.get());
-  }
-  s.SetBytesProcessed(int64_t(s.iterations()) * Cycles * 48);
+std::unique_ptr<AcquisitionState> TouchedState() {
+  auto state = std::make_unique<AcquisitionState>(FullRead);
+  state->fullScaleVolts = 10.0f;
+  state->channelFactor.fill(1.0f);
+  StoreCycles(*state, Read().data(), FullRead);  // every page touched once
+  return state;
 }
-BENCHMARK(BM_StoreStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_MemcpyBaseline(benchmark::State& s) {
-  static const std::vector<uint8_t> read = MakeRead();
-  std::vector<uint8_t> source(std::size_t{Cycles} * 48, 1);
-  std::vector<uint8_t> target(std::size_t{Cycles} * 48, 0);
+void BM_StoreStep(benchmark::State& s) {
+  const auto cycles = static_cast<uint32_t>(s.range(0));
+  auto state = TouchedState();
   for (auto _ : s) {
-    std::memcpy(target.data(), source.data(), target.size());
-    benchmark::DoNotOptimize(target.data());
+    state->store.cycleCount = 0;
+    StoreCycles(*state, Read().data(), cycles);
+    benchmark::DoNotOptimize(state->store.volts.get());
+    benchmark::ClobberMemory();
   }
-  s.SetBytesProcessed(int64_t(s.iterations()) * Cycles * 48);
+  s.SetBytesProcessed(int64_t(s.iterations()) * cycles * 64);
 }
-BENCHMARK(BM_MemcpyBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StoreStep)->Arg(FullRead / 4)->Arg(FullRead / 2)->Arg(FullRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor: the read copied into the raw array, the volts array filled.
+void BM_StoreFloor(benchmark::State& s) {
+  const auto cycles = static_cast<uint32_t>(s.range(0));
+  auto state = TouchedState();
+  for (auto _ : s) {
+    std::memcpy(state->store.raw.get(), Read().data(), std::size_t{cycles} * CycleBytes);
+    std::memset(state->store.volts.get(), 0x3f, std::size_t{cycles} * Channels * sizeof(float));
+    benchmark::DoNotOptimize(state->store.volts.get());
+    benchmark::ClobberMemory();
+  }
+  s.SetBytesProcessed(int64_t(s.iterations()) * cycles * 64);
+}
+BENCHMARK(BM_StoreFloor)->Arg(FullRead / 4)->Arg(FullRead / 2)->Arg(FullRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_StoreStepFirstTouch(benchmark::State& s) {
-  static const std::vector<uint8_t> read = MakeRead();
   for (auto _ : s) {
     s.PauseTiming();
-    auto state = std::make_unique<AcquisitionState>(Cycles);
+    auto state = std::make_unique<AcquisitionState>(FullRead);
     state->fullScaleVolts = 10.0f;
     state->channelFactor.fill(1.0f);
     s.ResumeTiming();
-    StoreCycles(*state, read.data(), Cycles);
+    StoreCycles(*state, Read().data(), FullRead);
     benchmark::DoNotOptimize(state->store.volts.get());
   }
 }

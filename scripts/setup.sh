@@ -10,6 +10,8 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev
           clang libclang-rt-dev)
 # The Debian package and the checks of its menu entry, icon and metainfo.
 packages+=(dpkg-dev file desktop-file-utils appstream librsvg2-bin)
+# The benchmarks' start-up timing (X server notices) and their table.
+packages+=(libxcb1-dev jq)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

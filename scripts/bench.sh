@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Builds the benchmarks, runs every one of them a few times (Google
+# Benchmark's repetitions, medians kept) and prints one Markdown table:
+# measure | Trelvan | baseline | ratio | goal. The rows come from
+# bench/table_rows.txt (a new benchmark adds its rows there); the raw results
+# stay in <build>/bench-results/.
+#
+#   bash scripts/bench.sh            # 3 repetitions
+#   BENCH_REPETITIONS=5 bash scripts/bench.sh
+#   BENCH_ONLY="bench_store bench_wave" bash scripts/bench.sh   # some programs only
+#
+# Files are written to TRELVAN_BENCH_DIR (default: <build>/bench-files, on the
+# disk of the build, so that a flush means the disk) and removed afterwards.
+# bench_startup runs under its own Xvfb server. Not part of the tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+reps="${BENCH_REPETITIONS:-3}"
+build="${BENCH_BUILD_DIR:-build}"
+out="$build/bench-results"
+export TRELVAN_BENCH_DIR="${TRELVAN_BENCH_DIR:-$root/$build/bench-files}"
+
+bash scripts/setup.sh >&2
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVAN_BENCH=ON >/dev/null
+
+# Every bench/bench_*.cpp is one program; build those CMake made targets of.
+targets="$(cmake --build "$build" --target help 2>/dev/null || true)"
+programs=()
+for src in bench/bench_*.cpp; do
+  name="$(basename "$src" .cpp)"
+  if [ -n "${BENCH_ONLY:-}" ] && [[ " $BENCH_ONLY " != *" $name "* ]]; then continue; fi
+  if grep -q "^$name:" <<<"$targets"; then programs+=("$name"); else echo "bench: $name is not built here" >&2; fi
+done
+cmake --build "$build" --target "${programs[@]}" >&2
+
+mkdir -p "$out" "$TRELVAN_BENCH_DIR"
+load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+for name in "${programs[@]}"; do
+  runner=()
+  if [ "$name" = bench_startup ]; then runner=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"); fi
+  echo "bench: running $name ($reps repetitions)" >&2
+  rm -f "$out/$name.json"
+  if ! "${runner[@]}" "$build/bench/$name" --benchmark_repetitions="$reps" \
+      --benchmark_report_aggregates_only=true \
+      --benchmark_out="$out/$name.json" --benchmark_out_format=json >"$out/$name.log" 2>&1; then
+    echo "bench: $name failed, see $out/$name.log" >&2
+  fi
+done
+load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+rm -rf "$TRELVAN_BENCH_DIR"
+
+# The value of one reference: "<program>:<benchmark>[@<counter>]" (median),
+# "<number> ms", or "-". Prints "<value> <unit>" (unit ms or 1), or nothing.
+value_of() {
+  local ref="$1"
+  case "$ref" in
+    -) return ;;
+    *" ms") echo "${ref% ms} ms"; return ;;
+  esac
+  local program="${ref%%:*}" rest="${ref#*:}" counter=""
+  if [[ "$rest" == *@* ]]; then counter="${rest#*@}"; rest="${rest%@*}"; fi
+  local file="$out/$program.json"
+  [ -s "$file" ] || return 0
+  local v
+  v="$(jq -r --arg key "$rest" --arg counter "$counter" '
+    def norm: split("/") | map(select(test("^(real_time|manual_time|iterations:[0-9]+|repeats:[0-9]+)$") | not)) | join("/");
+    [.benchmarks[] | select(((.run_name // .name) | norm) == $key) | select(.error_occurred != true)]
+    | (map(select(.aggregate_name == "median")) + map(select(.run_type != "aggregate"))) | first
+    | if . == null then empty
+      elif $counter == "" then .real_time * ({"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1000}[.time_unit])
+      else (.[$counter] // empty) end' "$file")"
+  [ -n "$v" ] || return 0
+  if [ -z "$counter" ] || [[ "$counter" == *_ms ]]; then echo "$v ms"; else echo "$v 1"; fi
+}
+
+show() {  # "<value> <unit>" -> text
+  awk -v v="$1" -v u="$2" 'BEGIN {
+    if (u != "ms") { printf "%g", v; exit }
+    if (v >= 100) printf "%.0f ms", v; else if (v >= 10) printf "%.1f ms", v;
+    else if (v >= 1) printf "%.2f ms", v; else if (v >= 0.01) printf "%.3f ms", v;
+    else if (v >= 0.001) printf "%.2f us", v * 1000; else printf "%.1f ns", v * 1e6 }'
+}
+
+{
+  echo "Benchmarks of $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo "this tree") on" \
+       "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//') ($(nproc) cores)," \
+       "$(date -u '+%Y-%m-%d %H:%M UTC'); medians of $reps repetitions; load average $load_before before, $load_after after."
+  echo
+  echo "| measure | Trelvan | baseline | ratio | goal |"
+  echo "|---|---|---|---|---|"
+  while IFS='|' read -r measure ours theirs goal; do
+    trim() { sed 's/^ *//; s/ *$//' <<<"$1"; }
+    measure="$(trim "$measure")"; ours="$(trim "$ours")"; theirs="$(trim "$theirs")"; goal="$(trim "$goal")"
+    a="$(value_of "$ours")"; b="$(value_of "$theirs")"
+    a_text="n/a"; b_text="-"; ratio=""
+    [ -n "$a" ] && a_text="$(show $a)"
+    if [ "$theirs" != "-" ]; then
+      b_text="n/a"
+      [ -n "$b" ] && b_text="$(show $b)"
+      if [ -n "$a" ] && [ -n "$b" ]; then
+        ratio="$(awk -v x="${a% *}" -v y="${b% *}" 'BEGIN { if (y > 0) printf "%.3gx", x / y }')"
+      fi
+    fi
+    echo "| $measure | $a_text | $b_text | $ratio | $goal |"
+  done < <(grep -v '^[[:space:]]*#' bench/table_rows.txt | grep -v '^[[:space:]]*$')
+} | tee "$out/table.md"
