@@ -281,14 +281,18 @@ void BM_LoadFromWindow(benchmark::State& bench) {
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) bench.SkipWithError("the window was not shown");
     QCoreApplication::processEvents();
-    for (auto _ : bench) {
+    const auto load = [&] {
       dialogs.confirmAnswers.push_back(true);  // "This operation will clear all the previous sample data!!!"
       dialogs.openAnswers.push_back({QString::fromStdString(path), 0});
       form.Button27Click();
       for (int spins = 0; form.acq.store.cycleCount < cycles && spins < 100'000; ++spins)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
       QCoreApplication::processEvents();  // the queued chart redraw and the painting
-      if (form.acq.store.cycleCount != cycles) {
+      return form.acq.store.cycleCount == cycles;
+    };
+    load();  // the store's pages touched once, as the baseline's buffer is
+    for (auto _ : bench) {
+      if (!load()) {
         bench.SkipWithError("not loaded whole");
         break;
       }

@@ -47,12 +47,13 @@ struct WaveRig {
     while (adapter->waveDivision() > division) widgets.button11->click();
   }
 
-  // The plain way: every point added on its own, graph by graph.
+  // The plain way: every point added on its own, graph by graph; a point's
+  // key is its position in the window, as the chart plots it.
   void FillPointByPoint(uint32_t first, uint32_t count) {
     for (int ch = 0; ch < Channels; ++ch) {
       QCPGraph* graph = chart1->graph(ch);
       graph->data()->clear();
-      for (uint32_t r = first; r < first + count; ++r) graph->addData(double(r), store.voltsRow(r)[ch]);
+      for (uint32_t i = 0; i < count; ++i) graph->addData(double(i), store.voltsRow(first + i)[ch]);
     }
   }
 

@@ -8,6 +8,7 @@
 #   bash scripts/bench.sh            # 3 repetitions
 #   BENCH_REPETITIONS=5 bash scripts/bench.sh
 #   BENCH_ONLY="bench_store bench_wave" bash scripts/bench.sh   # some programs only
+#   BENCH_TABLE_ONLY=1 bash scripts/bench.sh    # the table again from the last results
 #
 # Files are written to TRELVAN_BENCH_DIR (default: <build>/bench-files, on the
 # disk of the build, so that a flush means the disk) and removed afterwards.
@@ -20,34 +21,40 @@ build="${BENCH_BUILD_DIR:-build}"
 out="$build/bench-results"
 export TRELVAN_BENCH_DIR="${TRELVAN_BENCH_DIR:-$root/$build/bench-files}"
 
-bash scripts/setup.sh >&2
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVAN_BENCH=ON >/dev/null
+if [ "${BENCH_TABLE_ONLY:-0}" != 1 ]; then
+  bash scripts/setup.sh >&2
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVAN_BENCH=ON >/dev/null
 
-# Every bench/bench_*.cpp is one program; build those CMake made targets of.
-targets="$(cmake --build "$build" --target help 2>/dev/null || true)"
-programs=()
-for src in bench/bench_*.cpp; do
-  name="$(basename "$src" .cpp)"
-  if [ -n "${BENCH_ONLY:-}" ] && [[ " $BENCH_ONLY " != *" $name "* ]]; then continue; fi
-  if grep -q "^$name:" <<<"$targets"; then programs+=("$name"); else echo "bench: $name is not built here" >&2; fi
-done
-cmake --build "$build" --target "${programs[@]}" >&2
+  # Every bench/bench_*.cpp is one program; build those CMake made targets of.
+  targets="$(cmake --build "$build" --target help 2>/dev/null || true)"
+  programs=()
+  for src in bench/bench_*.cpp; do
+    name="$(basename "$src" .cpp)"
+    if [ -n "${BENCH_ONLY:-}" ] && [[ " $BENCH_ONLY " != *" $name "* ]]; then continue; fi
+    if grep -q "^$name:" <<<"$targets"; then programs+=("$name"); else echo "bench: $name is not built here" >&2; fi
+  done
+  cmake --build "$build" --target "${programs[@]}" >&2
 
-mkdir -p "$out" "$TRELVAN_BENCH_DIR"
-load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
-for name in "${programs[@]}"; do
-  runner=()
-  if [ "$name" = bench_startup ]; then runner=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"); fi
-  echo "bench: running $name ($reps repetitions)" >&2
-  rm -f "$out/$name.json"
-  if ! "${runner[@]}" "$build/bench/$name" --benchmark_repetitions="$reps" \
-      --benchmark_report_aggregates_only=true \
-      --benchmark_out="$out/$name.json" --benchmark_out_format=json >"$out/$name.log" 2>&1; then
-    echo "bench: $name failed, see $out/$name.log" >&2
-  fi
-done
-load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
-rm -rf "$TRELVAN_BENCH_DIR"
+  mkdir -p "$out" "$TRELVAN_BENCH_DIR"
+  load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
+  for name in "${programs[@]}"; do
+    runner=()
+    if [ "$name" = bench_startup ]; then runner=(xvfb-run -a -s "-screen 0 1280x1024x24 -noreset"); fi
+    echo "bench: running $name ($reps repetitions)" >&2
+    rm -f "$out/$name.json"
+    if ! "${runner[@]}" "$build/bench/$name" --benchmark_repetitions="$reps" \
+        --benchmark_report_aggregates_only=true \
+        --benchmark_out="$out/$name.json" --benchmark_out_format=json >"$out/$name.log" 2>&1; then
+      echo "bench: $name failed, see $out/$name.log" >&2
+    fi
+  done
+  load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
+  rm -rf "$TRELVAN_BENCH_DIR"
+  echo "Benchmarks of $(git rev-parse --short HEAD 2>/dev/null || echo "this tree") on" \
+       "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//') ($(nproc) cores)," \
+       "$(date -u '+%Y-%m-%d %H:%M UTC'); medians of $reps repetitions;" \
+       "load average $load_before before, $load_after after." >"$out/run.txt"
+fi
 
 # The value of one reference: "<program>:<benchmark>[@<counter>]" (median),
 # "<number> ms", or "-". Prints "<value> <unit>" (unit ms or 1), or nothing.
@@ -73,18 +80,17 @@ value_of() {
   if [ -z "$counter" ] || [[ "$counter" == *_ms ]]; then echo "$v ms"; else echo "$v 1"; fi
 }
 
-show() {  # "<value> <unit>" -> text
+show() {  # "<value> <unit>" -> text with three significant digits
   awk -v v="$1" -v u="$2" 'BEGIN {
     if (u != "ms") { printf "%g", v; exit }
-    if (v >= 100) printf "%.0f ms", v; else if (v >= 10) printf "%.1f ms", v;
-    else if (v >= 1) printf "%.2f ms", v; else if (v >= 0.01) printf "%.3f ms", v;
-    else if (v >= 0.001) printf "%.2f us", v * 1000; else printf "%.1f ns", v * 1e6 }'
+    unit = "ms"
+    if (v < 0.001) { v *= 1e6; unit = "ns" } else if (v < 1) { v *= 1000; unit = "µs" }
+    if (v >= 100) printf "%.0f %s", v, unit; else if (v >= 10) printf "%.1f %s", v, unit;
+    else printf "%.2f %s", v, unit }'
 }
 
 {
-  echo "Benchmarks of $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo "this tree") on" \
-       "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//') ($(nproc) cores)," \
-       "$(date -u '+%Y-%m-%d %H:%M UTC'); medians of $reps repetitions; load average $load_before before, $load_after after."
+  cat "$out/run.txt" 2>/dev/null || true
   echo
   echo "| measure | Trelvan | baseline | ratio | goal |"
   echo "|---|---|---|---|---|"
@@ -98,7 +104,8 @@ show() {  # "<value> <unit>" -> text
       b_text="n/a"
       [ -n "$b" ] && b_text="$(show $b)"
       if [ -n "$a" ] && [ -n "$b" ]; then
-        ratio="$(awk -v x="${a% *}" -v y="${b% *}" 'BEGIN { if (y > 0) printf "%.3gx", x / y }')"
+        ratio="$(awk -v x="${a% *}" -v y="${b% *}" 'BEGIN {
+          if (y > 0) { r = x / y; if (r >= 0.1) printf "%.2fx", r; else printf "%.2gx", r } }')"
       fi
     fi
     echo "| $measure | $a_text | $b_text | $ratio | $goal |"
