@@ -57,7 +57,7 @@ if [ "${BENCH_TABLE_ONLY:-0}" != 1 ]; then
 fi
 
 # The value of one reference: "<program>:<benchmark>[@<counter>]" (median),
-# "<number> ms", or "-". Prints "<value> <unit>" (unit ms or 1), or nothing.
+# "<number> ms", or "-". Prints "<value> <unit>" (unit ms, MB or 1), or nothing.
 value_of() {
   local ref="$1"
   case "$ref" in
@@ -77,11 +77,18 @@ value_of() {
       elif $counter == "" then .real_time * ({"ns": 1e-6, "us": 1e-3, "ms": 1, "s": 1000}[.time_unit])
       else (.[$counter] // empty) end' "$file")"
   [ -n "$v" ] || return 0
-  if [ -z "$counter" ] || [[ "$counter" == *_ms ]]; then echo "$v ms"; else echo "$v 1"; fi
+  # A counter's unit is a word of its name: ms, us (shown as time) or MB.
+  case "_${counter}_" in
+    __ | *_ms_*) echo "$v ms" ;;
+    *_us_*) echo "$(awk -v v="$v" 'BEGIN { printf "%.9g", v / 1000 }') ms" ;;
+    *_MB_*) echo "$v MB" ;;
+    *) echo "$v 1" ;;
+  esac
 }
 
 show() {  # "<value> <unit>" -> text with three significant digits
   awk -v v="$1" -v u="$2" 'BEGIN {
+    if (u == "MB") { printf "%.3g MB", v; exit }
     if (u != "ms") { printf "%g", v; exit }
     unit = "ms"
     if (v < 0.001) { v *= 1e6; unit = "ns" } else if (v < 1) { v *= 1000; unit = "µs" }
