@@ -417,6 +417,31 @@ TEST_F(FileOperationsTest, ClosingWaitsForTheWriterAndAsksWhenItFails) {
   EXPECT_EQ(hooks.log.back(), (LogLine{"1000 cycles of a failed auto-save were discarded at closing!", LogRed}));
 }
 
+// Closing during a Save As asks: wait for it, or cancel it.
+TEST_F(FileOperationsTest, ClosingDuringASaveAsksWhetherToWaitOrCancel) {
+  Store(900);
+  for (int answer : {0, 1}) {
+    SCOPED_TRACE(answer);
+    writer.gateWrites = true;
+    writer.writeGate.Close();
+    dialogs.files.push_back({Path("mine.bin"), 0});
+    ops.Button4Click();
+    dialogs.choices.push_back(answer);
+    int closed = 0;
+    EXPECT_FALSE(ops.ReadyToClose([&] { ++closed; }));
+    EXPECT_EQ(dialogs.asked.back(), "choose A Save As to " + Path("mine.bin") +
+                                         " is still running. Wait for it to end, or cancel it? [Wait|Cancel the save]");
+    EXPECT_EQ(closed, 0);
+    writer.writeGate.OpenForGood();
+    Settle();
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(temp.names(), std::vector<std::string>{"mine.bin"});  // the first one's, in both cases
+    const LogLine end = answer == 0 ? LogLine{"Save completed!", LogBlue}
+                                    : LogLine{SaveCancelledMessage(temp.file("mine.bin")), LogBlue};
+    EXPECT_EQ(hooks.log.back(), end);
+  }
+}
+
 TEST_F(FileOperationsTest, LoadFromAsksOnlyWhenTheStoreHoldsData) {
   testing::WriteAll(temp.file("one.bin"), testing::NumberedCycles(1, 42));
   state.adcConfig.trigCnt = 10;
