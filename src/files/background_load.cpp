@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include "acquisition/conversion.h"
 #include "device/log_colours.h"
@@ -17,6 +18,7 @@ struct BackgroundLoad::Shared {
   std::condition_variable room;
   int inFlight = 0;
   bool stop = false;
+  std::vector<std::shared_ptr<uint8_t[]>> spare;  // piece buffers stored and free again
 
   void Stop() {
     {
@@ -93,7 +95,15 @@ void BackgroundLoad::Start(AcquisitionState& state, AcquisitionHooks& hooks, std
         if (stopped) break;
         ++shared->inFlight;
       }
-      Piece piece{std::make_shared_for_overwrite<uint8_t[]>(LoadPieceBytes), 0, 0, fileSize};
+      Piece piece{nullptr, 0, 0, fileSize};
+      {
+        std::lock_guard lock(shared->mutex);
+        if (!shared->spare.empty()) {
+          piece.bytes = std::move(shared->spare.back());
+          shared->spare.pop_back();
+        }
+      }
+      if (!piece.bytes) piece.bytes = std::make_shared_for_overwrite<uint8_t[]>(LoadPieceBytes);
       const int64_t got = ReadPiece(*reader, fd, piece.bytes.get(), size, ended, readError);
       offset += static_cast<uint64_t>(got);
       lastSize = static_cast<uint64_t>(got);
@@ -109,11 +119,19 @@ void BackgroundLoad::Start(AcquisitionState& state, AcquisitionHooks& hooks, std
 }
 
 void BackgroundLoad::Store(const Piece& piece) {
-  {
-    std::lock_guard lock(shared_->mutex);
-    --shared_->inFlight;
-  }
-  shared_->room.notify_all();
+  // The buffer goes back for the next piece once this one is stored.
+  struct Done {
+    Shared& shared;
+    const Piece& piece;
+    ~Done() {
+      {
+        std::lock_guard lock(shared.mutex);
+        --shared.inFlight;
+        shared.spare.push_back(piece.bytes);
+      }
+      shared.room.notify_all();
+    }
+  } done{*shared_, piece};
   if (cancelled_) return;  // read after the Cancel: not stored
 
   SampleStore& store = state_->store;
