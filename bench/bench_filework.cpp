@@ -148,6 +148,40 @@ void BM_WindowHeldAt1usWithASlowDisk(benchmark::State& s) {
 }
 BENCHMARK(BM_WindowHeldAt1usWithASlowDisk)->Arg(60)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 
+// The baseline: the same 10 ms precise timer in the event loop of the same
+// window, shown and idle, over the same machine's scheduling.
+void BM_IdleWindowTimerGaps(benchmark::State& s) {
+  OffscreenApp();
+  for (auto _ : s) {
+    LinkedDeviceLibrary device;
+    testing::ScriptedDialogs dialogs;
+    TMainForm form(device, dialogs);
+    form.FormCreate();
+    form.show();
+    std::vector<double> gaps;
+    QElapsedTimer clock;
+    QTimer beat;
+    beat.setTimerType(Qt::PreciseTimer);
+    beat.setInterval(10);
+    qint64 last = 0;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+      const qint64 now = clock.nsecsElapsed();
+      gaps.push_back((now - last) / 1e6);
+      last = now;
+    });
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(s.range(0)) * 1000, &loop, &QEventLoop::quit);
+    clock.start();
+    beat.start();
+    loop.exec();
+    std::sort(gaps.begin(), gaps.end());
+    s.counters["held_max_ms"] = gaps.empty() ? 0 : gaps.back();
+    s.counters["held_p99_ms"] = gaps.empty() ? 0 : gaps[gaps.size() * 99 / 100];
+    form.close();
+  }
+}
+BENCHMARK(BM_IdleWindowTimerGaps)->Arg(20)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
 // A full store of the simulated module's signals.
 SampleStore& FullStore() {
   static AcquisitionState* state = [] {

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -78,21 +79,32 @@ class FaultyWriter : public PosixFileWriter {
   std::vector<std::string> created;  // names created
 
   int CreateNew(const std::string& path, int* fd) override {
+    std::lock_guard lock(mutex_);  // an auto-save and a Save As may write at once
     ++creates;
     if (fault == Fault::RefuseCreate) return EACCES;
     const int error = PosixFileWriter::CreateNew(path, fd);
-    if (error == 0) created.push_back(path);
-    written_ = 0;
+    if (error == 0) {
+      created.push_back(path);
+      written_[*fd] = 0;
+    }
     return error;
   }
   int64_t Write(int fd, const void* data, std::size_t size) override {
+    int64_t done = 0;
+    {
+      std::lock_guard lock(mutex_);
+      done = written_[fd];
+    }
     if (fault == Fault::FailWrite || fault == Fault::WriteShort) {
-      const int64_t room = failAfterBytes - written_;
+      const int64_t room = failAfterBytes - done;
       if (room <= 0) return fault == Fault::FailWrite ? -ENOSPC : 0;
       size = std::min<std::size_t>(size, static_cast<std::size_t>(room));
     }
     const int64_t n = PosixFileWriter::Write(fd, data, size);
-    if (n > 0) written_ += n;
+    if (n > 0) {
+      std::lock_guard lock(mutex_);
+      written_[fd] += n;
+    }
     return n;
   }
   int Sync(int fd) override { return fault == Fault::FailSync ? EIO : PosixFileWriter::Sync(fd); }
@@ -117,7 +129,8 @@ class FaultyWriter : public PosixFileWriter {
   }
 
  private:
-  int64_t written_ = 0;
+  std::mutex mutex_;
+  std::map<int, int64_t> written_;  // bytes written to each open file
 };
 
 // A gate a worker waits at until the test opens it; the test can wait until

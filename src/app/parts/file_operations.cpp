@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <deque>
+#include <mutex>
 
 #include "acquisition/poll.h"
 #include "acquisition/store_clear.h"
@@ -22,12 +24,42 @@ constexpr int LoadProgressAfterMs = 500;
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// Runs a report of a file worker later on the thread of `context`.
-Deliver QueuedOn(QObject* context) {
-  return [context](Task task) { QMetaObject::invokeMethod(context, std::move(task), Qt::QueuedConnection); };
-}
-
 }  // namespace
+
+// Reports of the file workers, run later on the thread of `context`. They
+// wait in a queue of this program's own: its lock orders each report after
+// the worker's work for every checker, also one that cannot see inside the
+// toolkit's event queue.
+class FileOperations::Mailbox {
+ public:
+  explicit Mailbox(QObject* context) : context_(context) {}
+  Deliver deliver() {
+    return [this](Task task) { Post(std::move(task)); };
+  }
+
+ private:
+  void Post(Task task) {
+    bool first = false;
+    {
+      std::lock_guard lock(mutex_);
+      first = tasks_.empty();
+      tasks_.push_back(std::move(task));
+    }
+    if (first) QMetaObject::invokeMethod(context_, [this] { Run(); }, Qt::QueuedConnection);
+  }
+  void Run() {
+    std::deque<Task> tasks;
+    {
+      std::lock_guard lock(mutex_);
+      tasks.swap(tasks_);
+    }
+    for (Task& task : tasks) task();
+  }
+
+  QObject* context_;
+  std::mutex mutex_;
+  std::deque<Task> tasks_;
+};
 
 std::string SaveRunningMessage(const std::string& path) {
   return "A Save As to " + path + " is still running: wait for it to end, or cancel it, first!";
@@ -37,7 +69,8 @@ std::string LoadRunningMessage() { return "A Load From is still running: wait fo
 
 FileOperations::FileOperations(AcquisitionState& state, AcquisitionHooks& hooks, Dialogs& dialogs,
                                QLineEdit* edit45)
-    : state_(state),
+    : mailbox_(std::make_unique<Mailbox>(&context_)),
+      state_(state),
       hooks_(hooks),
       dialogs_(dialogs),
       edit45_(edit45),
@@ -47,9 +80,9 @@ FileOperations::FileOperations(AcquisitionState& state, AcquisitionHooks& hooks,
       dateFormat_(locale_.dateFormat(QLocale::ShortFormat)),
       timeFormat_(WithoutTimeZone(locale_.timeFormat(QLocale::LongFormat))),
       saver_(SystemFileWriter()),
-      save_(SystemFileWriter(), QueuedOn(&context_)),
-      load_(SystemFileReader(), QueuedOn(&context_)) {
-  saver_.SetDeliver(QueuedOn(&context_));
+      save_(SystemFileWriter(), mailbox_->deliver()),
+      load_(SystemFileReader(), mailbox_->deliver()) {
+  saver_.SetDeliver(mailbox_->deliver());
   saver_.onWritten = [this](bool ok) { AutoSaveWritten(ok); };
   retryTimer_.setInterval(RetryCheckMs);
   QObject::connect(&retryTimer_, &QTimer::timeout, &context_, [this] { RetryAutoSave(); });
@@ -227,9 +260,10 @@ void FileOperations::CloseWhenIdle() {
           "Trelvan",
           QString("Writing the last auto-save (%1 cycles) before closing ...").arg(saver_.unwrittenCycles()),
           0, false, [this] {
-            // Cancel: the window stays open; the write goes on.
+            // Cancel: the window stays open; the write goes on. The progress
+            // window goes after its own signal has returned.
             closeAgain_ = nullptr;
-            closeProgress_.reset();
+            QMetaObject::invokeMethod(&context_, [this] { closeProgress_.reset(); }, Qt::QueuedConnection);
           });
     }
     return;  // its end calls this again

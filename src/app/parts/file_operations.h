@@ -85,6 +85,10 @@ class FileOperations {
   // First, so it goes last: the workers (below) are joined before it, and
   // the reports still queued for it go with it.
   QObject context_;
+  // The workers' reports wait here until a queued call runs them on the
+  // window's thread (before the workers: it outlives them).
+  class Mailbox;
+  std::unique_ptr<Mailbox> mailbox_;
   AcquisitionState& state_;
   AcquisitionHooks& hooks_;
   Dialogs& dialogs_;
