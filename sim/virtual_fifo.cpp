@@ -13,16 +13,18 @@ uint64_t VirtualFifo::Offer(int64_t firstUs, int64_t stepUs, uint64_t due, uint6
                             const GenParams& params) {
   const uint64_t room = capacity_ - Waiting();
   const uint64_t take = std::min({due, limit, room});
-  if (take < due && take == room && room < limit) dropped_ += due - take;
-  if (take == 0) return 0;
+  const uint64_t drops = take < due && take == room && room < limit ? due - take : 0;
+  // The accepted cycles come first; the dropped ones follow them.
   const bool continues =
-      !stretches_.empty() && stretches_.back().stepUs == stepUs &&
+      !stretches_.empty() && stretches_.back().droppedBefore == dropped_ &&
+      stretches_.back().stepUs == stepUs &&
       stretches_.back().params == params &&
       stretches_.back().timeUs +
               static_cast<int64_t>(accepted_ - stretches_.back().firstSeq) * stepUs ==
           firstUs;
-  if (!continues) stretches_.push_back({accepted_, firstUs, stepUs, params});
+  if (take > 0 && !continues) stretches_.push_back({accepted_, dropped_, firstUs, stepUs, params});
   accepted_ += take;
+  dropped_ += drops;
   return take;
 }
 
@@ -36,7 +38,7 @@ uint64_t VirtualFifo::Read(const SignalGenerator& generator, uint8_t* out, uint6
     const uint64_t end = stretches_.size() > 1 ? stretches_[1].firstSeq : accepted_;
     const uint64_t n = std::min(total - done, end - read_);
     const int64_t t0 = s.timeUs + static_cast<int64_t>(read_ - s.firstSeq) * s.stepUs;
-    generator.Generate(s.params, t0, s.stepUs, read_, n, out + done * 16);
+    generator.Generate(s.params, t0, s.stepUs, read_ + s.droppedBefore, n, out + done * 16);
     read_ += n;
     done += n;
   }

@@ -19,7 +19,8 @@ class VirtualFifo {
 
   // `due` cycles were sampled at firstUs + k * stepUs (k < due). Accepts
   // them in order until `limit` are taken or the FIFO is full; once it is
-  // full, the rest are dropped and counted. Returns the cycles accepted.
+  // full, the rest are dropped and counted (the numbers of later cycles
+  // count them too). Returns the cycles accepted.
   uint64_t Offer(int64_t firstUs, int64_t stepUs, uint64_t due, uint64_t limit,
                  const GenParams& params);
 
@@ -33,10 +34,12 @@ class VirtualFifo {
   uint64_t Capacity() const { return capacity_; }
 
  private:
-  // Accepted cycles from number `firstSeq` on were sampled `stepUs` apart
-  // from `timeUs`, up to the next stretch.
+  // Accepted cycles from `firstSeq` on were sampled `stepUs` apart from
+  // `timeUs`, up to the next stretch. A cycle's number counts the cycles
+  // dropped before it too: `droppedBefore` of them, so a drop is a gap.
   struct Stretch {
     uint64_t firstSeq;
+    uint64_t droppedBefore;
     int64_t timeUs;
     int64_t stepUs;
     GenParams params;

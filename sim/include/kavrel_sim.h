@@ -20,7 +20,8 @@ enum {
     /* Sources of the sampled codes (KavrelSim_SelectSource). */
     KAVREL_SIM_SIGNALS = 0,  /* eight recognisable waveforms with a little noise */
     KAVREL_SIM_SEQUENCE = 1, /* AN7:AN8 = 32-bit cycle number since the last
-                                start or FIFO initialisation (AN7 high half) */
+                                start or FIFO initialisation (AN7 high half);
+                                dropped cycles are counted, so a drop is a gap */
     /* Hot-plug statuses passed to the callback. */
     KAVREL_SIM_REMOVED = 0x00,
     KAVREL_SIM_ARRIVED = 0x80

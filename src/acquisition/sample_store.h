@@ -1,8 +1,10 @@
 #pragma once
 // The sample store: up to `capacity` cycles of eight channels, held as volts
-// and as the module's raw 16-bit codes. Both arrays are allocated once,
-// uninitialised, so that the operating system commits pages only as rows are
-// written; they never grow, shrink or move.
+// and as the module's raw 16-bit codes. The arrays are shared, reference-
+// counted buffers allocated uninitialised, so that the operating system
+// commits pages only as rows are written. A file worker may hold them while
+// it reads rows it was given; the store then never writes those rows again:
+// when it starts again at row 0 it takes fresh arrays (or its spare raw one).
 
 #include <array>
 #include <cstdint>
@@ -19,6 +21,9 @@ struct ChannelStats {
   float minVolts = 20.0f;
 };
 
+using RawRows = std::shared_ptr<int16_t[]>;
+using VoltsRows = std::shared_ptr<float[]>;
+
 class SampleStore {
  public:
   explicit SampleStore(uint32_t capacity = StoreCapacity);
@@ -32,12 +37,27 @@ class SampleStore {
   int16_t* rawRow(uint32_t row) { return raw.get() + std::size_t{row} * Channels; }
   const int16_t* rawRow(uint32_t row) const { return raw.get() + std::size_t{row} * Channels; }
 
-  std::unique_ptr<float[]> volts;  // [capacity][8]
-  std::unique_ptr<int16_t[]> raw;  // [capacity][8], as the module delivered them
-  uint32_t cycleCount = 0;         // rows in use
+  // Empties the store (cycleCount 0). An array someone else still holds is
+  // left to them: the store goes on in its spare raw array or a fresh one.
+  // Every holder releases its reference on the store's own thread.
+  void Restart();
+
+  // Gives the raw array away (an auto-save writes it) and empties the store.
+  RawRows TakeRaw();
+
+  // A raw array that is free again; kept as the spare unless there is one.
+  void GiveBack(RawRows rows);
+  bool hasSpare() const { return spare_ != nullptr; }
+
+  VoltsRows volts;         // [capacity][8]
+  RawRows raw;             // [capacity][8], as the module delivered them
+  uint32_t cycleCount = 0; // rows in use
 
  private:
+  RawRows FreeRaw();
+
   uint32_t capacity_;
+  RawRows spare_;
 };
 
 }  // namespace trelvan

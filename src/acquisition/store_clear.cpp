@@ -7,7 +7,7 @@ namespace trelvan {
 void ClearSampleStore(AcquisitionState& state, StoreViews& views) {
   views.ResetWaveStart();
   ++state.storeEmptyings;
-  state.store.cycleCount = 0;  // before the table reset: its scroll event must find it empty
+  state.store.Restart();  // before the table reset: its scroll event must find it empty
   state.health.saveFailed = false;
   if (!state.paused()) state.health.pauseOpen = false;
   views.ResetTableView();

@@ -118,7 +118,7 @@ void TMainForm::FormCreate() {
     LogMessage("Kavrel_SetUSBNotify failed: unplugging the module will not be noticed!", LogRed);
   }
   SetNotifyTarget(this);
-  acq.store.cycleCount = 0;
+  acq.store.Restart();
   RefreshControls();
   Button9Click();
   wave_->Button13Click();
@@ -204,6 +204,10 @@ bool TMainForm::event(QEvent* e) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
+  if (!closed_ && !files_->ReadyToClose([this] { close(); })) {
+    e->ignore();  // file work ends first; then the window closes again
+    return;
+  }
   if (!closed_) {
     closed_ = true;
     Guard([&] { FormClose(); });

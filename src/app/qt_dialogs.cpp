@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
 
 namespace trelvan {
 
@@ -29,6 +31,27 @@ FileChoice RunFrom(DialogFolders& folders, QFileDialog& dialog, const QStringLis
   folders.Remember(dialog.windowTitle(), choice.path);
   return choice;
 }
+class ProgressWindow : public ProgressView {
+ public:
+  ProgressWindow(QWidget* parent, const QString& title, const QString& text, int showAfterMs,
+                 bool percent, std::function<void()> cancel)
+      : dialog_(text, "Cancel", 0, percent ? 100 : 0, parent) {
+    dialog_.setWindowTitle(title);
+    dialog_.setWindowModality(Qt::NonModal);
+    dialog_.setAutoClose(false);
+    dialog_.setAutoReset(false);
+    dialog_.setMinimumDuration(showAfterMs);
+    dialog_.setValue(0);
+    QObject::connect(&dialog_, &QProgressDialog::canceled, &dialog_, [cancel = std::move(cancel)] {
+      if (cancel) cancel();
+    });
+  }
+  void SetPercent(int percent) override { dialog_.setValue(percent); }
+
+ private:
+  QProgressDialog dialog_;
+};
+
 }  // namespace
 
 FileChoice QtDialogs::SaveFile(const QString& title, const QStringList& filters,
@@ -68,6 +91,21 @@ bool QtDialogs::Confirm(const QString& text) {
                   parent_);
   box.setDefaultButton(QMessageBox::Cancel);
   return box.exec() == QMessageBox::Ok;
+}
+
+int QtDialogs::Choose(const QString& text, const QStringList& buttons, int defaultButton) {
+  QMessageBox box(QMessageBox::Question, "Trelvan", text, QMessageBox::NoButton, parent_);
+  std::vector<QPushButton*> pushed;
+  for (const QString& caption : buttons) pushed.push_back(box.addButton(caption, QMessageBox::AcceptRole));
+  if (defaultButton >= 0 && defaultButton < static_cast<int>(pushed.size())) box.setDefaultButton(pushed[defaultButton]);
+  box.exec();
+  const auto it = std::find(pushed.begin(), pushed.end(), box.clickedButton());
+  return it == pushed.end() ? -1 : static_cast<int>(it - pushed.begin());
+}
+
+std::unique_ptr<ProgressView> QtDialogs::Progress(const QString& title, const QString& text, int showAfterMs,
+                                                  bool percent, std::function<void()> cancel) {
+  return std::make_unique<ProgressWindow>(parent_, title, text, showAfterMs, percent, std::move(cancel));
 }
 
 void QtDialogs::Information(const QString& text) {

@@ -22,6 +22,9 @@ class QtDialogs : public Dialogs {
   FileChoice OpenFile(const QString& title, const QStringList& filters) override;
   QString PickFolder(const QString& startFolder) override;
   bool Confirm(const QString& text) override;
+  int Choose(const QString& text, const QStringList& buttons, int defaultButton) override;
+  std::unique_ptr<ProgressView> Progress(const QString& title, const QString& text, int showAfterMs,
+                                         bool percent, std::function<void()> cancel) override;
   void Information(const QString& text) override;
   void Error(const QString& title, const QString& text) override;
 

@@ -10,8 +10,6 @@ namespace trelvan {
 
 namespace {
 
-constexpr std::size_t RememberedFiles = 16;
-
 std::string Replaced(std::string text, char from, char to) {
   std::replace(text.begin(), text.end(), from, to);
   return text;
@@ -25,6 +23,15 @@ std::string BaseOf(const std::string& path) {
   return name;
 }
 
+std::string FreeSpaceProblem(FileWriter& writer, const std::string& folder, uint64_t bytes) {
+  if (folder.empty()) return "no auto-save folder";
+  uint64_t free = 0;
+  if (const int error = writer.FreeBytes(folder, &free); error != 0) return ErrorText(error);
+  // The same words at every retry, so that the failure is logged once.
+  if (free < bytes) return "less than " + std::to_string(bytes) + " bytes free";
+  return {};
+}
+
 }  // namespace
 
 std::string AutoSaveBaseName(const std::string& dateText, const std::string& timeText) {
@@ -33,75 +40,116 @@ std::string AutoSaveBaseName(const std::string& dateText, const std::string& tim
 
 std::string AutoSavePausedMessage(const std::string& folder, const std::string& reason) {
   return "Auto-save to " + folder + " failed (" + reason +
-         "): acquisition is paused until an auto-save succeeds, and the module drops cycles "
-         "once its FIFO is full!";
+         "): its cycles are kept and tried again; acquisition is paused when the store fills "
+         "before an auto-save succeeds, and the module drops cycles once its FIFO is full!";
 }
+
+AutoSaveOutcome WriteAutoSaveFile(FileWriter& writer, const int16_t* rows, uint32_t cycles,
+                                  const std::string& folder, const std::string& base) {
+  AutoSaveOutcome outcome;
+  outcome.reason = FreeSpaceProblem(writer, folder, uint64_t{cycles} * CycleBytes);
+  if (!outcome.reason.empty()) return outcome;
+  const WriteOutcome written =
+      WriteFileSafely(writer, folder + base + ".bin", NameRule::Unique, [&](FileSink& sink) {
+        return WriteBinRows(rows, cycles, sink);
+      });
+  if (written.ok) {
+    outcome.name = BaseOf(written.path);
+  } else {
+    outcome.reason = written.reason;
+  }
+  return outcome;
+}
+
+AutoSaver::~AutoSaver() { worker_.reset(); }
+
+void AutoSaver::SetDeliver(Deliver deliver) { worker_ = std::make_unique<FileWorker>(std::move(deliver)); }
 
 bool AutoSaver::Due(const std::string& folder, Clock::time_point now) const {
   return !failing_ || retryNow_ || folder != failedFolder_ || now - lastTry_ >= RetryInterval ||
          now < lastTry_;
 }
 
-std::string AutoSaver::Check(const std::string& folder, uint64_t bytes) const {
-  if (folder.empty()) return "no auto-save folder";
-  uint64_t free = 0;
-  if (const int error = writer_->FreeBytes(folder, &free); error != 0) return ErrorText(error);
-  // The same words at every retry, so that the failure is logged once.
-  if (free < bytes) return "less than " + std::to_string(bytes) + " bytes free";
-  return {};
-}
-
 bool AutoSaver::Save(AcquisitionState& state, AcquisitionHooks& hooks, const std::string& folder,
                      const std::function<std::string()>& baseName, Clock::time_point now) {
-  if (!Due(folder, now)) return false;
-  retryNow_ = false;
-  lastTry_ = now;
-
-  SampleStore& store = state.store;
-  const uint32_t count = store.cycleCount;
-  const std::string base = baseName();
-  std::string reason = Check(folder, uint64_t{count} * CycleBytes);
-  std::string path;
-  if (reason.empty()) {
-    const WriteOutcome outcome =
-        WriteFileSafely(*writer_, folder + base + ".bin", NameRule::Unique,
-                        [&](FileSink& sink) { return WriteBinRows(store, count, sink); });
-    reason = outcome.reason;
-    path = outcome.path;
+  if (pending_) {
+    Retry(hooks, folder, baseName, now);
+    if (pending_) return false;  // still unwritten (written at once only without a thread)
   }
-  if (!reason.empty()) {
-    ReportFailure(hooks, folder, base, reason);
-    return false;
-  }
-
-  failing_ = false;
-  logged_.reset();
-  const std::string name = BaseOf(path);
-  hooks.LogMessage("create file " + name, LogBlue);
+  store_ = &state.store;
+  const uint32_t cycles = state.store.cycleCount;
   hooks.ClearWaveSeries();
-  store.cycleCount = 0;
+  pending_ = Pending{state.store.TakeRaw(), cycles};
   ++state.storeEmptyings;
   hooks.ResetTableView();
-  files_.emplace_back(state.storeEmptyings, name);
-  if (files_.size() > RememberedFiles) files_.pop_front();
+  Begin(hooks, folder, baseName(), now);
   return true;
 }
 
-void AutoSaver::ReportFailure(AcquisitionHooks& hooks, const std::string& folder,
-                              const std::string& name, const std::string& reason) {
-  failing_ = true;
-  failedFolder_ = folder;
-  if (logged_ && logged_->first == folder && logged_->second == reason) return;
-  logged_.emplace(folder, reason);
-  hooks.LogMessage("Fail to create file " + name, LogRed);
-  hooks.LogMessage(AutoSavePausedMessage(folder, reason), LogRed);
+bool AutoSaver::Retry(AcquisitionHooks& hooks, const std::string& folder,
+                      const std::function<std::string()>& baseName, Clock::time_point now) {
+  if (!pending_ || writing_ || !failing_ || !Due(folder, now)) return false;
+  Begin(hooks, folder, baseName(), now);
+  return true;
 }
 
-std::optional<std::string> AutoSaver::FileOfEmptying(uint64_t emptying) const {
-  for (const auto& [number, name] : files_) {
-    if (number == emptying) return name;
+void AutoSaver::Begin(AcquisitionHooks& hooks, const std::string& folder, const std::string& base,
+                      Clock::time_point now) {
+  hooks_ = &hooks;
+  writing_ = true;
+  retryNow_ = false;
+  lastTry_ = now;
+  // The worker gets the rows' address only: the array itself stays here, and
+  // is neither released nor written until the write has reported.
+  const int16_t* rows = pending_->rows.get();
+  const uint32_t cycles = pending_->cycles;
+  if (!worker_) {
+    Finish(WriteAutoSaveFile(*writer_, rows, cycles, folder, base), folder, base);
+    return;
   }
-  return std::nullopt;
+  FileWorker* worker = worker_.get();
+  FileWriter* writer = writer_;
+  worker->Post([this, worker, writer, rows, cycles, folder, base] {
+    const AutoSaveOutcome outcome = WriteAutoSaveFile(*writer, rows, cycles, folder, base);
+    worker->Report([this, outcome, folder, base] { Finish(outcome, folder, base); });
+  });
+}
+
+void AutoSaver::Finish(const AutoSaveOutcome& outcome, const std::string& folder,
+                       const std::string& base) {
+  writing_ = false;
+  const bool ok = outcome.reason.empty();
+  if (ok) {
+    failing_ = false;
+    failure_.clear();
+    logged_.reset();
+    hooks_->LogMessage("create file " + outcome.name, LogBlue);
+    if (store_) store_->GiveBack(std::move(pending_->rows));
+    pending_.reset();
+  } else {
+    ReportFailure(folder, base, outcome.reason);
+  }
+  if (onWritten) onWritten(ok);
+}
+
+void AutoSaver::ReportFailure(const std::string& folder, const std::string& name,
+                              const std::string& reason) {
+  failing_ = true;
+  failedFolder_ = folder;
+  failure_ = reason;
+  if (logged_ && logged_->first == folder && logged_->second == reason) return;
+  logged_.emplace(folder, reason);
+  hooks_->LogMessage("Fail to create file " + name, LogRed);
+  hooks_->LogMessage(AutoSavePausedMessage(folder, reason), LogRed);
+}
+
+uint32_t AutoSaver::DiscardUnwritten() {
+  if (!pending_ || writing_) return 0;
+  const uint32_t cycles = pending_->cycles;
+  pending_.reset();
+  failing_ = false;
+  logged_.reset();
+  return cycles;
 }
 
 }  // namespace trelvan

@@ -19,8 +19,16 @@ bool FileSink::Put(const char* data, std::size_t size) {
     data += n;
     size -= static_cast<std::size_t>(n);
     written_ += static_cast<uint64_t>(n);
+    if (written_ - writeBackFrom_ >= WriteBackBytes) StartWriteBack();
   }
   return true;
+}
+
+void FileSink::StartWriteBack() {
+  writer_.WriteBack(fd_, writeBackFrom_, written_ - writeBackFrom_, false);
+  if (writeBackFrom_ > waitFrom_) writer_.WriteBack(fd_, waitFrom_, writeBackFrom_ - waitFrom_, true);
+  waitFrom_ = writeBackFrom_;
+  writeBackFrom_ = written_;
 }
 
 }  // namespace trelvan

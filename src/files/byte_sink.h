@@ -17,7 +17,9 @@ class ByteSink {
 };
 
 // Writes to an open file descriptor, going on after a short write until
-// every byte is written or a write fails or writes nothing.
+// every byte is written or a write fails or writes nothing. Every
+// `WriteBackBytes` it starts the disk writing what it got, and waits for the
+// stretch before, so that dirty pages stay few and the final flush is short.
 class FileSink : public ByteSink {
  public:
   FileSink(FileWriter& writer, int fd) : writer_(writer), fd_(fd) {}
@@ -26,10 +28,16 @@ class FileSink : public ByteSink {
   uint64_t written() const { return written_; }
   const std::string& reason() const { return reason_; }
 
+  static constexpr uint64_t WriteBackBytes = 32 << 20;
+
  private:
+  void StartWriteBack();
+
   FileWriter& writer_;
   int fd_;
   uint64_t written_ = 0;
+  uint64_t writeBackFrom_ = 0;  // the stretch not yet handed to the disk
+  uint64_t waitFrom_ = 0;       // the stretch handed over and not yet waited for
   std::string reason_;
 };
 

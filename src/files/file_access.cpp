@@ -79,6 +79,12 @@ int64_t PosixFileWriter::Write(int fd, const void* data, std::size_t size) {
 
 int PosixFileWriter::Sync(int fd) { return ::fsync(fd) != 0 ? errno : 0; }
 
+void PosixFileWriter::WriteBack(int fd, uint64_t offset, uint64_t bytes, bool wait) {
+  const unsigned flags = wait ? SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER
+                              : SYNC_FILE_RANGE_WRITE;
+  ::sync_file_range(fd, static_cast<off64_t>(offset), static_cast<off64_t>(bytes), flags);
+}
+
 int PosixFileWriter::Close(int fd) { return ::close(fd) != 0 ? errno : 0; }
 
 int PosixFileWriter::Rename(const std::string& from, const std::string& to, bool replace) {

@@ -29,6 +29,9 @@ class FileWriter {
   // Bytes written (possibly fewer than `size`), or -errno.
   virtual int64_t Write(int fd, const void* data, std::size_t size) = 0;
   virtual int Sync(int fd) = 0;
+  // Starts writing the range to the disk (`wait`: and waits until it is),
+  // so that a long file's final flush finds little left. Only a hint.
+  virtual void WriteBack(int /*fd*/, uint64_t /*offset*/, uint64_t /*bytes*/, bool /*wait*/) {}
   virtual int Close(int fd) = 0;
   // Gives `from` the name `to`; without `replace` an existing `to` is kept
   // and EEXIST reported.
@@ -66,6 +69,7 @@ class PosixFileWriter : public FileWriter {
   int CreateNew(const std::string& path, int* fd) override;
   int64_t Write(int fd, const void* data, std::size_t size) override;
   int Sync(int fd) override;
+  void WriteBack(int fd, uint64_t offset, uint64_t bytes, bool wait) override;
   int Close(int fd) override;
   int Rename(const std::string& from, const std::string& to, bool replace) override;
   int Remove(const std::string& path) override;

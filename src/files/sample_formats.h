@@ -4,6 +4,7 @@
 // "L%08d,   " of the 0-based index, eight "% 2.6f,   " of the volts, CR LF.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "acquisition/sample_store.h"
@@ -17,8 +18,12 @@ enum class SampleFormat { Bin, Text };
 // occurs anywhere in it (case-sensitive), otherwise appended.
 std::string WithExtension(const std::string& name, SampleFormat format);
 
-// The first `count` rows of `raw`, in one piece.
+// The first `count` rows of `raw`.
 bool WriteBinRows(const SampleStore& store, uint32_t count, ByteSink& sink);
+// `count` raw rows from `rows`, in pieces; after each piece `written` is told
+// the rows written so far and may stop the writing by answering false.
+bool WriteBinRows(const int16_t* rows, uint32_t count, ByteSink& sink,
+                  const std::function<bool(uint32_t)>& written = {});
 
 // Room one text line needs at most.
 constexpr int TextLineMaxChars = 12 + 8 * (64 + 4) + 2;
@@ -27,9 +32,14 @@ constexpr int TextLineMaxChars = 12 + 8 * (64 + 4) + 2;
 char* AppendTextLine(char* out, uint32_t index, const float* volts);
 
 // The text lines of the first `count` rows. Blocks of rows are formatted by
-// up to `threads` threads (0: one per processor), which only read the store
-// and are joined before it returns; the blocks are written in order.
+// up to `threads` threads (0: one per processor), which only read the rows
+// and are joined before it returns; the next batch of blocks is formatted
+// while the previous one is written, and the blocks are written in order.
+// `written`, when given, is told the rows written so far after each batch
+// and may stop the writing by answering false.
 bool WriteTextRows(const SampleStore& store, uint32_t count, ByteSink& sink,
                    unsigned threads = 0);
+bool WriteTextRows(const float* volts, uint32_t count, ByteSink& sink, unsigned threads,
+                   const std::function<bool(uint32_t)>& written);
 
 }  // namespace trelvan

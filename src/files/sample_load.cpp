@@ -8,9 +8,6 @@
 
 namespace trelvan {
 
-namespace {
-
-// Fills `size` bytes unless the file ends or a read fails first.
 int64_t ReadPiece(FileReader& reader, int fd, uint8_t* out, std::size_t size, bool& ended,
                   int& error) {
   std::size_t got = 0;
@@ -36,8 +33,6 @@ int64_t RemainingBytes(FileReader& reader, int fd, uint64_t offset) {
   if (size < 0) return -1;
   return static_cast<uint64_t>(size) > offset ? size - static_cast<int64_t>(offset) : 0;
 }
-
-}  // namespace
 
 std::string TrailingBytesMessage(uint64_t bytes) {
   if (bytes == 1) return "The last 1 byte of the file is not a whole cycle and was not loaded!";
@@ -91,6 +86,11 @@ LoadReport LoadSampleFile(AcquisitionState& state, AcquisitionHooks& hooks, File
     reader.Close(fd);
   }
 
+  LogLoadEnd(state, hooks, report);
+  return report;
+}
+
+void LogLoadEnd(const AcquisitionState& state, AcquisitionHooks& hooks, const LoadReport& report) {
   if (!report.error.empty()) hooks.LogMessage(report.error, LogRed);
   if (report.restUnknown) hooks.LogMessage(RestNotLoadedMessage(), LogRed);
   if (report.cyclesNotLoaded > 0) hooks.LogMessage(CyclesNotLoadedMessage(report.cyclesNotLoaded), LogRed);
@@ -99,7 +99,6 @@ LoadReport LoadSampleFile(AcquisitionState& state, AcquisitionHooks& hooks, File
   std::snprintf(line, sizeof line, "current trigCnt is %d!",
                 static_cast<int32_t>(state.adcConfig.trigCnt));
   hooks.LogMessage(line, LogBlue);
-  return report;
 }
 
 }  // namespace trelvan

@@ -30,6 +30,17 @@ struct LoadReport {
 LoadReport LoadSampleFile(AcquisitionState& state, AcquisitionHooks& hooks, FileReader& reader,
                           const std::string& path);
 
+// The red lines of a load's end (failure, cycles that did not fit, trailing
+// bytes) and then "current trigCnt is %d!" in blue.
+void LogLoadEnd(const AcquisitionState& state, AcquisitionHooks& hooks, const LoadReport& report);
+
+// Fills `size` bytes unless the file ends (`ended`) or a read fails first
+// (`error`); returns the bytes read.
+int64_t ReadPiece(FileReader& reader, int fd, uint8_t* out, std::size_t size, bool& ended, int& error);
+// The bytes left in the file after `offset`, from its size only (reading
+// on might never end); -1 when the size is not known.
+int64_t RemainingBytes(FileReader& reader, int fd, uint64_t offset);
+
 std::string TrailingBytesMessage(uint64_t bytes);
 std::string CyclesNotLoadedMessage(uint64_t cycles);
 std::string RestNotLoadedMessage();

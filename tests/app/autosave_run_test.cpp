@@ -1,19 +1,25 @@
-// A long run on the simulated module in its test pattern, with the clock
-// driven by hand and a small store: every cycle the module delivered is found
-// once and in order across the auto-saved files and the store, also when the
-// auto-save folder goes away during the run and comes back.
+// A long run on the simulated module in its test pattern (a drop would be a
+// gap in the numbers), with the clock driven by hand and a small store: every
+// cycle the module sampled is found once and in order across the auto-saved
+// files and the store, also when the writer is slow or the auto-save folder
+// goes away during the run and comes back.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 
 #include "app/main_form.h"
+#include "app/parts/file_operations.h"
+#include "files/file_test_support.h"
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
 #include "support/fake_device_library.h"
@@ -44,17 +50,33 @@ struct SimRun : ::testing::Test {
     form->Button2Click();
     form->Button1Click();
     ASSERT_TRUE(IsRunning(form->acq.adcConfig));
+    form->Timer1->stop();  // the test ticks by hand, also while it runs the events
   }
   void TearDown() override {
     form->close();
     form.reset();
     KavrelSim_Reset();
   }
+  // Ticks of the poll; after each one the file work reports (a fast disk).
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
-      KavrelSim_AdvanceClock(200'000);
-      form->Timer1Timer();
+      Tick();
+      Settle();
     }
+  }
+  void Tick() {
+    KavrelSim_AdvanceClock(200'000);
+    form->Timer1Timer();
+  }
+  // Runs the window's events until the file work has reported.
+  void Settle() {
+    QElapsedTimer waited;
+    waited.start();
+    while (form->files().Busy() && waited.elapsed() < 30'000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(form->files().Busy());
   }
   // Sequence numbers of every auto-saved file (oldest first, folder by
   // folder), then the store.
@@ -110,23 +132,82 @@ TEST_F(SimRun, AcrossSeveralAutoSavesNoCycleIsLost) {
   ExpectEveryCycleOnceInOrder();
 }
 
+// A slow medium: each file's flush is held for a tick. The poll reads at
+// every tick through the auto-saves and never pauses.
+TEST_F(SimRun, ASlowWriterNeverHoldsThePoll) {
+  testing::GatedWriter slow;
+  slow.syncGate.Close();
+  form->files().SetFileWriter(slow);
+  int arrivals = 0;
+  bool holding = false;
+  for (int tick = 1; tick <= 12; ++tick) {  // 240,000 cycles: four auto-saves
+    Tick();
+    EXPECT_FALSE(form->acq.paused()) << "tick " << tick;
+    EXPECT_EQ(form->acq.adcConfig.trigCnt, tick * 20'000u) << "every tick reads";
+    if (holding) {  // the flush held through this tick ends now
+      slow.syncGate.Open();
+      holding = false;
+      QElapsedTimer waited;
+      waited.start();
+      while (form->files().UnwrittenCycles() > 0 && waited.elapsed() < 30'000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      }
+    }
+    if (form->files().UnwrittenCycles() > 0) {  // handed over by this tick
+      ASSERT_TRUE(slow.syncGate.WaitArrived(++arrivals));
+      holding = true;
+    }
+  }
+  slow.syncGate.OpenForGood();
+  Settle();
+  form->Button1Click();
+  EXPECT_EQ(QDir(dir.path()).entryList({"*.bin"}, QDir::Files).size(), 4);
+  ExpectEveryCycleOnceInOrder();
+}
+
+// A writer held for good: the second full store pauses the poll (the module
+// keeps the cycles in its FIFO); releasing the writer ends the pause.
+TEST_F(SimRun, ASecondFullStoreWaitsForTheWriter) {
+  testing::GatedWriter stuck;
+  stuck.syncGate.Close();
+  form->files().SetFileWriter(stuck);
+  for (int i = 0; i < 5; ++i) Tick();  // 100,000: the second store is full
+  Tick();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(form->acq.store.full());
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 100'000u) << "no read while the store waits";
+  EXPECT_EQ(form->files().UnwrittenCycles(), Capacity);
+  stuck.syncGate.OpenForGood();
+  Settle();
+  Settle();
+  EXPECT_EQ(form->acq.store.cycleCount, 0u) << "the second store handed over at once";
+  Ticks(2);  // the first reads the cycles the module kept meanwhile
+  form->Button1Click();
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 160'000u);
+  ExpectEveryCycleOnceInOrder();
+}
+
 TEST_F(SimRun, AFolderThatGoesAwayPausesAndLosesNothing) {
   Ticks(2);  // 40,000 cycles
   const QString away = dir.path() + "-away";
   ASSERT_TRUE(QDir().rename(dir.path(), away));
-  Ticks(3);  // the store fills; its save fails: read cycles wait, the module keeps them
-  EXPECT_TRUE(form->acq.paused());
+  Ticks(5);  // the first store's write fails; the second fills: no more reads
+  EXPECT_TRUE(form->acq.store.full());
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 100'000u);
+  EXPECT_EQ(form->files().UnwrittenCycles(), Capacity);
   const auto lines = form->log().Lines();
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                           [](const LogLine& l) { return l.text.find("Fail to create file ") != std::string::npos; }));
   ASSERT_TRUE(QDir().rename(away, dir.path()));
   dialogs.folderAnswers.push_back(dir.path());  // Change: the same folder, back again
   form->Button26Click();
+  Settle();
+  Settle();
   EXPECT_FALSE(form->acq.paused());
   Ticks(2);
   form->Button1Click();
   ExpectEveryCycleOnceInOrder();
-  EXPECT_EQ(form->acq.adcConfig.trigCnt, 140'000u);
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 180'000u);
 }
 
 // A real full disk: a small filesystem that holds one auto-save file. Needs
@@ -143,20 +224,22 @@ TEST_F(SimRun, AFullFilesystemPausesUntilAnotherFolderIsPicked) {
   } unmount{small.path()};
 
   form->Edit45->setText(small.path() + "/");
-  Ticks(5);  // 100,000 cycles: the first file fits, the second does not
-  EXPECT_TRUE(form->acq.store.full());
-  Ticks(2);  // no read while the store is full: the module keeps the cycles
-  EXPECT_EQ(form->acq.adcConfig.trigCnt, 100'000u);
+  Ticks(8);  // the first file fits, the second does not; the third store fills
+  EXPECT_TRUE(form->acq.paused());
+  Ticks(1);  // no read while cycles wait: the module keeps them
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 160'000u);
   EXPECT_EQ(QDir(small.path()).entryList({"*.bin"}, QDir::Files).size(), 1);
   EXPECT_TRUE(QDir(small.path()).entryList({"*.part"}, QDir::Files).isEmpty())
       << "no temporary file is left behind";
   dialogs.folderAnswers.push_back(dir.path());
   form->Button26Click();
-  EXPECT_EQ(form->acq.store.cycleCount, 0u) << "saved at once to the folder picked";
+  Settle();
+  Settle();
+  EXPECT_EQ(form->acq.store.cycleCount, 10'000u) << "both stores saved at once to the folder picked";
   Ticks(1);
   form->Button1Click();
   ExpectEveryCycleOnceInOrder({small.path(), dir.path()});
-  EXPECT_EQ(form->acq.adcConfig.trigCnt, 160'000u);
+  EXPECT_EQ(form->acq.adcConfig.trigCnt, 200'000u);
 }
 
 }  // namespace

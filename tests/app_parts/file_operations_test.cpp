@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstring>
 #include <deque>
 
 #include "acquisition/conversion.h"
 #include "acquisition/poll.h"
+#include "acquisition/store_clear.h"
 #include "device/log_colours.h"
 #include "files/file_test_support.h"
 #include "files/sample_load.h"
+#include "files/background_load.h"
+#include "files/background_save.h"
 #include "files/sample_save.h"
 #include "support/fake_device_library.h"
 
@@ -44,6 +50,25 @@ struct ScriptedDialogs : Dialogs {
     asked.push_back("confirm " + text);
     return Next(confirms);
   }
+  std::deque<int> choices;
+  std::function<void()> cancelProgress;
+  int progressOpen = 0;
+  int Choose(const QString& text, const QStringList& buttons, int) override {
+    asked.push_back("choose " + text + " [" + buttons.join("|") + "]");
+    return Next(choices);
+  }
+  struct Progressing : ProgressView {
+    int& open;
+    explicit Progressing(int& o) : open(o) { ++open; }
+    ~Progressing() override { --open; }
+    void SetPercent(int) override {}
+  };
+  std::unique_ptr<ProgressView> Progress(const QString& title, const QString&, int, bool,
+                                         std::function<void()> cancel) override {
+    asked.push_back("progress " + title);
+    cancelProgress = std::move(cancel);
+    return std::make_unique<Progressing>(progressOpen);
+  }
   void Information(const QString& text) override { asked.push_back("information " + text); }
   void Error(const QString&, const QString& text) override { asked.push_back("error " + text); }
 
@@ -74,6 +99,7 @@ struct FileOperationsTest : ::testing::Test {
     ops.SetClock([this] { return when; });
     ops.SetSteadyClock([this] { return now; });
     ops.SetDateTimeFormats(QLocale::c(), "yyyy/M/d", "H:mm:ss");
+    writer.syncGate.OpenForGood();  // a fast medium unless a test holds it
   }
   void Store(uint32_t count, uint32_t first = 0) {
     const std::vector<uint8_t> cycles = testing::NumberedCycles(count, first);
@@ -86,9 +112,28 @@ struct FileOperationsTest : ::testing::Test {
     sent += cycles;
     Timer1Timer(state, device, hooks);
   }
+  // Runs the window's events until the file work has reported.
+  void Settle() {
+    QElapsedTimer waited;
+    waited.start();
+    while (ops.Busy() && waited.elapsed() < 30'000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_FALSE(ops.Busy()) << "file work still running after 30 s";
+  }
+  // Runs events until `done` holds.
+  template <class Done>
+  void RunUntil(Done done) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 30'000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(done());
+  }
+  ~FileOperationsTest() override {
+    writer.syncGate.OpenForGood();
+    writer.writeGate.OpenForGood();
+  }
 
   testing::TempFolder temp;
-  testing::FaultyWriter writer;
+  testing::GatedWriter writer;
   AcquisitionState state;
   WindowHooks hooks;
   ScriptedDialogs dialogs;
@@ -120,6 +165,7 @@ TEST_F(FileOperationsTest, SaveAsWritesTheChosenFormatAndRemembersTheFilter) {
     hooks.log.clear();
     dialogs.files.push_back({Path(c.name), c.filter});
     ops.Button4Click();
+    Settle();
     EXPECT_EQ(dialogs.selectedFilters.back(), previousFilter);
     previousFilter = c.filter;
     const std::vector<uint8_t> bytes = testing::ReadAll(temp.file(c.file));
@@ -149,6 +195,7 @@ TEST_F(FileOperationsTest, SaveThatFailsHalfWayKeepsTheFileItWasToReplace) {
   writer.failAfterBytes = Capacity * 8;
   dialogs.files.push_back({Path("old.bin"), 0});
   ops.Button4Click();
+  Settle();
   EXPECT_EQ(hooks.log, (std::vector<LogLine>{
                            {"Start saving to bin ...", LogBlue},
                            {SaveFailedMessage(temp.file("old.bin"), "No space left on device"), LogRed}}));
@@ -164,22 +211,79 @@ TEST_F(FileOperationsTest, AppendedExtensionNamingAnotherFileIsAskedAgain) {
     dialogs.files.push_back({Path("run"), 0});
     dialogs.confirms.push_back(replace);
     ops.Button4Click();
-    ASSERT_EQ(dialogs.asked.size(), 2u);
+    Settle();
+    ASSERT_GE(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[1], "confirm " + Path("run.bin") + " already exists.\nDo you want to replace it?");
     EXPECT_EQ(testing::ReadAll(temp.file("run.bin")).size(), replace ? 32u : 1u);
   }
 }
 
-TEST_F(FileOperationsTest, AutoSaveWhileTheSaveDialogIsOpenWritesNothing) {
+// The rows counted at the press are written, byte for byte, whatever the
+// poll, an auto-save, a clear or a load did to the store meanwhile.
+TEST_F(FileOperationsTest, SaveAsWritesTheRowsOfThePressWhateverHappensMeanwhile) {
+  testing::WriteAll(temp.file("load.bin"), testing::NumberedCycles(30, 5000));
+  struct Case {
+    const char* what;
+    std::function<void()> meanwhile;
+  } cases[] = {
+      {"an auto-save", [this] { Tick(150); }},  // fills the store: handed over, 50 rows after it
+      {"a clear and new rows", [this] { ClearSampleStore(state, hooks); Store(700, 3000); }},
+      {"a load", [this] {
+         dialogs.confirms.push_front(true);
+         dialogs.files.push_front({Path("load.bin"), 0});
+         ops.Button27Click();
+         Settle();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClearSampleStore(state, hooks);
+    Store(900);
+    dialogs.files.push_back({Path("mine.bin"), 0});
+    dialogs.whileOpen = c.meanwhile;
+    ops.Button4Click();
+    Settle();
+    EXPECT_EQ(testing::ReadAll(temp.file("mine.bin")), testing::NumberedCycles(900));
+    EXPECT_NE(std::find(hooks.log.begin(), hooks.log.end(), LogLine{"Save completed!", LogBlue}), hooks.log.end());
+  }
+  // The text format reads the volts of the press the same way.
+  ClearSampleStore(state, hooks);
   Store(900);
-  dialogs.files.push_back({Path("mine"), 0});
-  dialogs.whileOpen = [this] { Tick(150); };  // fills the store: auto-saved, 50 rows after it
+  dialogs.files.push_back({Path("mine.txt"), 1});
+  dialogs.whileOpen = [this] { ClearSampleStore(state, hooks); Store(900, 7777); };
   ops.Button4Click();
-  EXPECT_EQ(state.store.cycleCount, 50u);
-  EXPECT_EQ(temp.names(), std::vector<std::string>{"2024-3-5 9-07-02.bin"});
-  EXPECT_EQ(hooks.log.back(), (LogLine{"The data were auto-saved to 2024-3-5 9-07-02.bin while the dialog "
-                                       "was open: nothing was written!",
-                                       LogRed}));
+  Settle();
+  const std::vector<uint8_t> text = testing::ReadAll(temp.file("mine.txt"));
+  ASSERT_EQ(text.size(), 900u * 119);
+  const std::string first(text.begin(), text.begin() + 119);
+  char expected[160];
+  const std::vector<uint8_t> cycle0 = testing::NumberedCycles(1);
+  int16_t code;
+  std::memcpy(&code, cycle0.data(), 2);
+  std::snprintf(expected, sizeof expected, "L00000000,   % 2.6f,   ", CodeToVolts(code, 10.0f));
+  EXPECT_EQ(first.substr(0, std::strlen(expected)), expected);
+}
+
+TEST_F(FileOperationsTest, SaveAsCancelledOrRunningTwice) {
+  Store(900);
+  writer.gateWrites = true;
+  dialogs.files.push_back({Path("mine.bin"), 0});
+  ops.Button4Click();
+  ASSERT_TRUE(writer.writeGate.WaitArrived(1));
+  EXPECT_EQ(dialogs.progressOpen, 1);
+
+  // A second Save As while the first runs: refused without a dialog.
+  const std::size_t asked = dialogs.asked.size();
+  ops.Button4Click();
+  EXPECT_EQ(dialogs.asked.size(), asked);
+  EXPECT_EQ(hooks.log.back(), (LogLine{SaveRunningMessage(temp.file("mine.bin")), LogRed}));
+
+  dialogs.cancelProgress();
+  writer.writeGate.OpenForGood();
+  Settle();
+  EXPECT_EQ(hooks.log.back(), (LogLine{SaveCancelledMessage(temp.file("mine.bin")), LogBlue}));
+  EXPECT_TRUE(temp.names().empty()) << "no file, no temporary file";
+  EXPECT_EQ(dialogs.progressOpen, 0);
 }
 
 TEST_F(FileOperationsTest, AutoSaveNamesTheFileFromTheClockInTheFormats) {
@@ -204,23 +308,9 @@ TEST_F(FileOperationsTest, AutoSaveNamesTheFileFromTheClockInTheFormats) {
 
   Store(Capacity);
   ASSERT_TRUE(ops.AutoSave());
+  Settle();
   EXPECT_EQ(hooks.log.back(), (LogLine{"create file 05-03-24 09-07-02", LogBlue}));
   EXPECT_EQ(testing::ReadAll(temp.file("05-03-24 09-07-02.bin")).size(), Capacity * 16u);
-}
-
-// Change: the folder gets a separator, and a pause ends at once.
-TEST_F(FileOperationsTest, AutoSaveWhileTheReplaceQuestionIsOpenWritesNothing) {
-  Store(900);
-  testing::WriteAll(temp.file("mine.bin"), {5});
-  dialogs.files.push_back({Path("mine"), 0});
-  dialogs.confirms.push_back(true);
-  // The save dialog closes; the auto-save comes while the question is open.
-  dialogs.whileOpen = [this] { dialogs.whileOpen = [this] { Tick(150); }; };
-  ops.Button4Click();
-  EXPECT_EQ(testing::ReadAll(temp.file("mine.bin")).size(), 1u) << "the old file is kept";
-  EXPECT_EQ(hooks.log.back(), (LogLine{"The data were auto-saved to 2024-3-5 9-07-02.bin while the dialog "
-                                       "was open: nothing was written!",
-                                       LogRed}));
 }
 
 TEST_F(FileOperationsTest, ChangeLeavesAFullStoreThatIsNotPausedAsItIs) {
@@ -231,12 +321,20 @@ TEST_F(FileOperationsTest, ChangeLeavesAFullStoreThatIsNotPausedAsItIs) {
   EXPECT_TRUE(temp.names().empty());
 }
 
+// A failed write keeps its rows and the store goes on; a second store that
+// fills meanwhile pauses the poll. Change writes both at once.
 TEST_F(FileOperationsTest, ChangeEndsAPauseAtOnce) {
   testing::TempFolder other;
   edit45.setText(QString::fromStdString(temp.folder() + "unplugged/"));
   Tick(700);
-  Tick(700);  // the store fills, the folder is missing: 400 cycles wait
+  Tick(700);  // the store fills: handed over, the write fails
+  Settle();
+  EXPECT_EQ(ops.UnwrittenCycles(), Capacity);
+  EXPECT_FALSE(state.paused());
+  Tick(700);  // the second store fills while the first is unwritten: 100 wait
+  Settle();
   ASSERT_TRUE(state.paused());
+  EXPECT_EQ(state.waitingCycles, 100u);
 
   dialogs.folders.push_back({});
   ops.Button26Click();  // cancelled
@@ -248,9 +346,100 @@ TEST_F(FileOperationsTest, ChangeEndsAPauseAtOnce) {
   ops.Button26Click();
   EXPECT_EQ(dialogs.asked.back(), "folder " + QString::fromStdString(temp.folder() + "unplugged/"));
   EXPECT_EQ(edit45.text(), picked + "/");
+  Settle();  // the first store written, then the second handed over and written
+  Settle();
   EXPECT_FALSE(state.paused());
+  EXPECT_EQ(state.store.cycleCount, 100u);
+  EXPECT_EQ(ops.UnwrittenCycles(), 0u);
+  EXPECT_EQ(other.names(), (std::vector<std::string>{"2024-3-5 9-07-02 (2).bin", "2024-3-5 9-07-02.bin"}));
+  EXPECT_EQ(testing::ReadAll(other.file("2024-3-5 9-07-02.bin")), testing::NumberedCycles(Capacity));
+  EXPECT_EQ(testing::ReadAll(other.file("2024-3-5 9-07-02 (2).bin")), testing::NumberedCycles(Capacity, Capacity));
+}
+
+// A slow medium: the poll reads on while the writer flushes; only a second
+// full store waits, and the release of the writer ends the pause.
+TEST_F(FileOperationsTest, TheWriterHeldPausesOnlyASecondFullStore) {
+  writer.syncGate.Close();
+  Tick(700);
+  Tick(700);  // handed over: the flush waits
+  ASSERT_TRUE(writer.syncGate.WaitArrived(1));
   EXPECT_EQ(state.store.cycleCount, 400u);
-  EXPECT_EQ(other.names(), std::vector<std::string>{"2024-3-5 9-07-02.bin"});
+  Tick(500);
+  EXPECT_EQ(state.store.cycleCount, 900u);
+  EXPECT_FALSE(state.paused());
+  Tick(300);  // the store fills again: 200 wait
+  EXPECT_TRUE(state.paused());
+  const uint32_t reads = static_cast<uint32_t>(device.count("ReadFIFO"));
+  Tick(300);
+  EXPECT_EQ(device.count("ReadFIFO"), reads) << "no read while cycles wait";
+  writer.syncGate.Open(2);  // both files flush
+  RunUntil([&] { return !ops.Busy() && writer.syncGate.arrived() == 2; });
+  Settle();
+  EXPECT_FALSE(state.paused());
+  EXPECT_EQ(state.store.cycleCount, 200u);
+  Tick(0);
+  EXPECT_EQ(state.store.cycleCount, 500u) << "the held read comes in";
+  EXPECT_EQ(testing::ReadAll(temp.file("2024-3-5 9-07-02 (2).bin")), testing::NumberedCycles(Capacity, Capacity));
+}
+
+// Closing waits for an unwritten store; a write that fails then asks.
+TEST_F(FileOperationsTest, ClosingWaitsForTheWriterAndAsksWhenItFails) {
+  writer.syncGate.Close();
+  Store(Capacity);
+  ASSERT_TRUE(ops.AutoSave());
+  int closed = 0;
+  EXPECT_FALSE(ops.ReadyToClose([&] { ++closed; }));
+  EXPECT_EQ(dialogs.progressOpen, 1);
+  EXPECT_FALSE(ops.AutoSave()) << "no new store is handed over while closing waits";
+  writer.syncGate.OpenForGood();
+  Settle();
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(dialogs.progressOpen, 0);
+  EXPECT_TRUE(ops.ReadyToClose([&] { ++closed; }));
+
+  // A failing folder: try again (fails), pick another folder (cancelled, asked
+  // again), then discard.
+  writer.fault = testing::FaultyWriter::Fault::RefuseCreate;
+  Store(Capacity);
+  ASSERT_TRUE(ops.AutoSave());
+  Settle();
+  dialogs.asked.clear();
+  dialogs.choices = {0, 1, 2};
+  EXPECT_FALSE(ops.ReadyToClose([&] { ++closed; }));
+  Settle();
+  const QString question = "choose The auto-save of 1000 cycles to " + QString::fromStdString(temp.folder()) +
+                           " failed (Permission denied). Try again, pick another folder, or discard them? "
+                           "[Try again|Pick another folder|Discard 1000 cycles]";
+  EXPECT_EQ(dialogs.asked, (std::vector<QString>{question, "progress Trelvan", question,
+                                                 "folder " + QString::fromStdString(temp.folder()), question}));
+  EXPECT_EQ(closed, 2);
+  EXPECT_EQ(ops.UnwrittenCycles(), 0u);
+  EXPECT_EQ(hooks.log.back(), (LogLine{"1000 cycles of a failed auto-save were discarded at closing!", LogRed}));
+}
+
+// Closing during a Save As asks: wait for it, or cancel it.
+TEST_F(FileOperationsTest, ClosingDuringASaveAsksWhetherToWaitOrCancel) {
+  Store(900);
+  for (int answer : {0, 1}) {
+    SCOPED_TRACE(answer);
+    writer.gateWrites = true;
+    writer.writeGate.Close();
+    dialogs.files.push_back({Path("mine.bin"), 0});
+    ops.Button4Click();
+    dialogs.choices.push_back(answer);
+    int closed = 0;
+    EXPECT_FALSE(ops.ReadyToClose([&] { ++closed; }));
+    EXPECT_EQ(dialogs.asked.back(), "choose A Save As to " + Path("mine.bin") +
+                                         " is still running. Wait for it to end, or cancel it? [Wait|Cancel the save]");
+    EXPECT_EQ(closed, 0);
+    writer.writeGate.OpenForGood();
+    Settle();
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(temp.names(), std::vector<std::string>{"mine.bin"});  // the first one's, in both cases
+    const LogLine end = answer == 0 ? LogLine{"Save completed!", LogBlue}
+                                    : LogLine{SaveCancelledMessage(temp.file("mine.bin")), LogBlue};
+    EXPECT_EQ(hooks.log.back(), end);
+  }
 }
 
 TEST_F(FileOperationsTest, LoadFromAsksOnlyWhenTheStoreHoldsData) {
@@ -259,7 +448,8 @@ TEST_F(FileOperationsTest, LoadFromAsksOnlyWhenTheStoreHoldsData) {
   // Empty store: no question.
   dialogs.files.push_back({Path("one.bin"), 0});
   ops.Button27Click();
-  EXPECT_EQ(dialogs.asked, std::vector<QString>{"open bin file (*.bin)"});
+  Settle();
+  EXPECT_EQ(dialogs.asked, (std::vector<QString>{"open bin file (*.bin)", "progress Load From"}));
   EXPECT_EQ(state.store.cycleCount, 1u);
   EXPECT_EQ(hooks.log.back(), (LogLine{"current trigCnt is 11!", LogBlue}));
 
@@ -282,6 +472,8 @@ TEST_F(FileOperationsTest, LoadFromDropsWaitingCyclesBeforeTheClear) {
   edit45.setText(QString::fromStdString(temp.folder() + "unplugged/"));
   Tick(700);
   Tick(700);
+  Settle();
+  Tick(700);
   ASSERT_TRUE(state.paused());
   hooks.log.clear();
   dialogs.confirms.push_back(true);
@@ -292,10 +484,12 @@ TEST_F(FileOperationsTest, LoadFromDropsWaitingCyclesBeforeTheClear) {
   dialogs.confirms.push_back(true);
   dialogs.files.push_back({Path("one.bin"), 0});
   ops.Button27Click();
+  Settle();
   ASSERT_FALSE(hooks.log.empty());
-  EXPECT_EQ(hooks.log.front(), (LogLine{DroppedCyclesMessage(400), LogRed}));
+  EXPECT_EQ(hooks.log.front(), (LogLine{DroppedCyclesMessage(100), LogRed}));
   EXPECT_FALSE(state.paused());
   EXPECT_EQ(state.store.cycleCount, 1u);
+  EXPECT_EQ(ops.UnwrittenCycles(), Capacity) << "the rows the writer holds are not touched";
 }
 
 }  // namespace

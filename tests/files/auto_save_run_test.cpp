@@ -45,13 +45,17 @@ struct AutoSaveRun : ::testing::Test {
     hooks.state = &state;
     hooks.folder = temp.folder();
     hooks.name = [this] { return "run " + std::to_string(++hooks.saves); };
+    saver.SetDeliver(reports.deliver());
   }
-  // One tick with one more read waiting in the module's FIFO.
+  // One tick with one more read waiting in the module's FIFO; then the
+  // writer's reports (a fast disk: the write is done before the next tick).
   void Tick() {
     device.fifoChunks.push_back(testing::NumberedCycles(CyclesPerRead, sent));
     sent += CyclesPerRead;
     Timer1Timer(state, device, hooks);
+    Written();
   }
+  void Written() { ASSERT_TRUE(reports.RunUntil([this] { return !saver.writing(); })); }
   // The cycle numbers in the files (in the order they were created), then the store.
   std::vector<uint32_t> Kept() const {
     std::vector<uint32_t> numbers;
@@ -82,11 +86,12 @@ struct AutoSaveRun : ::testing::Test {
 
   testing::TempFolder temp;
   FaultyWriter writer;
-  AutoSaver saver{writer};
+  testing::ReportQueue reports;
   AcquisitionState state;
   RunHooks hooks;
   testing::FakeDeviceLibrary device;
   uint32_t sent = 0;
+  AutoSaver saver{writer};  // last: its writer thread goes first
 };
 
 TEST_F(AutoSaveRun, ThreeAutoSavesKeepEveryCycleInOrder) {
@@ -105,9 +110,10 @@ TEST_F(AutoSaveRun, NameCollisionsGetNumberedFiles) {
   ExpectEveryReadCycleKept();
 }
 
-// The folder fails, the run pauses (the FIFO is not read), the folder is
-// fixed while the run goes on, and nothing read is lost.
-TEST_F(AutoSaveRun, FailingFolderPausesUntilFixed) {
+// The folder fails: the rows of the full store are kept by the writer and
+// the run goes on; when the next store fills too, the run pauses (the FIFO
+// is not read). The folder is fixed and nothing read is lost.
+TEST_F(AutoSaveRun, FailingFolderPausesASecondStoreUntilFixed) {
   struct Case {
     const char* what;
     Fault fault;
@@ -130,7 +136,7 @@ TEST_F(AutoSaveRun, FailingFolderPausesUntilFixed) {
     state.adcConfig.trigCnt = 0;
     state.waitingCycles = 0;
     hooks.log.clear();
-    saver = AutoSaver(writer);
+    hooks.saves = 0;
     sent = 0;
     device.fifoChunks.clear();
     device.calls.clear();
@@ -140,12 +146,14 @@ TEST_F(AutoSaveRun, FailingFolderPausesUntilFixed) {
     hooks.folder = c.missing ? temp.folder() + "disk/" : temp.folder();
 
     Tick();
-    Tick();  // fills the store: the auto-save fails, 400 cycles wait
-    EXPECT_EQ(state.store.cycleCount, Capacity);
-    EXPECT_EQ(state.waitingCycles, 400u);
-    ASSERT_EQ(hooks.log.size(), 4u);  // two tick lines, the two red ones between them
-    EXPECT_EQ(hooks.log[1].colour, LogRed);
+    Tick();  // fills the store: handed over, the write fails; 400 in the store
+    EXPECT_EQ(state.store.cycleCount, 400u);
+    EXPECT_EQ(saver.unwrittenCycles(), Capacity);
+    ASSERT_EQ(hooks.log.size(), 4u);  // two tick lines, the two red ones after them
     EXPECT_EQ(hooks.log[2].colour, LogRed);
+    EXPECT_EQ(hooks.log[3].colour, LogRed);
+    Tick();  // the second store fills: 100 cycles wait
+    EXPECT_TRUE(state.paused());
     EXPECT_TRUE(temp.names().empty());
 
     const int reads = Reads();
@@ -153,8 +161,7 @@ TEST_F(AutoSaveRun, FailingFolderPausesUntilFixed) {
     hooks.now += 5s;
     Tick();  // tried again, same reason: not logged again
     EXPECT_EQ(Reads(), reads);
-    EXPECT_EQ(hooks.log.size(), 4u) << ::testing::PrintToString(hooks.texts());
-    ExpectEveryReadCycleKept();
+    EXPECT_EQ(hooks.log.size(), 5u) << ::testing::PrintToString(hooks.texts());
 
     writer.fault = Fault::None;
     writer.freeBytes = -1;
@@ -164,12 +171,11 @@ TEST_F(AutoSaveRun, FailingFolderPausesUntilFixed) {
     } else {
       hooks.now += 5s;
     }
-    Tick();  // saved: the waiting cycles are stored, and the FIFO is read again
+    Tick();  // the first store written; the pause ends at the next tick
+    Tick();
     EXPECT_EQ(state.waitingCycles, 0u);
     Tick();
-    Tick();
-    EXPECT_EQ(state.adcConfig.trigCnt + device.fifoChunks.size() * CyclesPerRead, sent);
-    EXPECT_EQ(state.adcConfig.trigCnt, 5 * CyclesPerRead);  // reading resumed at once
+    EXPECT_EQ(saver.unwrittenCycles(), 0u);
     const std::string folder = hooks.folder;
     std::vector<uint32_t> kept;
     for (const testing::LogLine& line : hooks.log) {
@@ -181,9 +187,12 @@ TEST_F(AutoSaveRun, FailingFolderPausesUntilFixed) {
     const auto stored = testing::CycleNumbers(reinterpret_cast<const uint8_t*>(state.store.rawRow(0)),
                                               state.store.cycleCount);
     kept.insert(kept.end(), stored.begin(), stored.end());
+    const auto waiting = testing::CycleNumbers(state.readBuffer.get() + state.waitingOffset, state.waitingCycles);
+    kept.insert(kept.end(), waiting.begin(), waiting.end());
     std::vector<uint32_t> expected(state.adcConfig.trigCnt);
     std::iota(expected.begin(), expected.end(), 0u);
     EXPECT_TRUE(kept == expected);
+    EXPECT_GE(state.adcConfig.trigCnt, 5 * CyclesPerRead) << "reading resumed";
     std::filesystem::remove_all(temp.folder() + "disk");
     for (const std::string& name : temp.names()) std::filesystem::remove(temp.file(name));
   }
@@ -193,19 +202,25 @@ TEST_F(AutoSaveRun, StopDuringAPauseKeepsTheWaitingCycles) {
   hooks.folder = temp.folder() + "unplugged/";
   Tick();
   Tick();
+  Tick();
   ASSERT_TRUE(state.paused());
   hooks.log.clear();
   saver.RetryNow();  // Stop tries once
   StopSample(state, device, hooks);
-  EXPECT_EQ(hooks.log, (std::vector<testing::LogLine>{{UnsavedCyclesMessage(uint64_t{Capacity} + 400), LogRed}}))
+  Written();
+  EXPECT_EQ(hooks.log, (std::vector<testing::LogLine>{{UnsavedCyclesMessage(uint64_t{Capacity} + 100), LogRed}}))
       << "the full store and the held cycles";
   EXPECT_EQ(state.store.cycleCount, Capacity);
-  EXPECT_EQ(state.waitingCycles, 400u);
+  EXPECT_EQ(state.waitingCycles, 100u);
 
   hooks.folder = temp.folder();  // a folder picked after the stop
+  saver.RetryNow();
   EndPause(state, hooks);
+  Written();
+  EndPause(state, hooks);
+  Written();
   EXPECT_FALSE(state.paused());
-  EXPECT_EQ(temp.names(), std::vector<std::string>{"run 3.bin"});  // runs 1 and 2 failed
+  EXPECT_EQ(temp.names(), (std::vector<std::string>{"run 3.bin", "run 4.bin"}));  // runs 1 and 2 failed
   ExpectEveryReadCycleKept();
 }
 

@@ -6,17 +6,24 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "acquisition/acquisition_hooks.h"
 #include "files/file_access.h"
+#include "files/file_worker.h"
 
 namespace trelvan::testing {
 
@@ -72,21 +79,32 @@ class FaultyWriter : public PosixFileWriter {
   std::vector<std::string> created;  // names created
 
   int CreateNew(const std::string& path, int* fd) override {
+    std::lock_guard lock(mutex_);  // an auto-save and a Save As may write at once
     ++creates;
     if (fault == Fault::RefuseCreate) return EACCES;
     const int error = PosixFileWriter::CreateNew(path, fd);
-    if (error == 0) created.push_back(path);
-    written_ = 0;
+    if (error == 0) {
+      created.push_back(path);
+      written_[*fd] = 0;
+    }
     return error;
   }
   int64_t Write(int fd, const void* data, std::size_t size) override {
+    int64_t done = 0;
+    {
+      std::lock_guard lock(mutex_);
+      done = written_[fd];
+    }
     if (fault == Fault::FailWrite || fault == Fault::WriteShort) {
-      const int64_t room = failAfterBytes - written_;
+      const int64_t room = failAfterBytes - done;
       if (room <= 0) return fault == Fault::FailWrite ? -ENOSPC : 0;
       size = std::min<std::size_t>(size, static_cast<std::size_t>(room));
     }
     const int64_t n = PosixFileWriter::Write(fd, data, size);
-    if (n > 0) written_ += n;
+    if (n > 0) {
+      std::lock_guard lock(mutex_);
+      written_[fd] += n;
+    }
     return n;
   }
   int Sync(int fd) override { return fault == Fault::FailSync ? EIO : PosixFileWriter::Sync(fd); }
@@ -111,7 +129,97 @@ class FaultyWriter : public PosixFileWriter {
   }
 
  private:
-  int64_t written_ = 0;
+  std::mutex mutex_;
+  std::map<int, int64_t> written_;  // bytes written to each open file
+};
+
+// A gate a worker waits at until the test opens it; the test can wait until
+// a worker has arrived.
+class Gate {
+ public:
+  void Pass() {
+    std::unique_lock lock(mutex_);
+    ++arrived_;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return passes_ > 0; });
+    --passes_;
+  }
+  // Lets `n` waits (or later arrivals) through.
+  void Open(int n = 1) {
+    std::lock_guard lock(mutex_);
+    passes_ += n;
+    changed_.notify_all();
+  }
+  // Lets every wait through from now on.
+  void OpenForGood() { Open(1 << 20); }
+  // Holds every wait from now on.
+  void Close() {
+    std::lock_guard lock(mutex_);
+    passes_ = 0;
+  }
+  bool WaitArrived(int count) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(30), [&] { return arrived_ >= count; });
+  }
+  int arrived() {
+    std::lock_guard lock(mutex_);
+    return arrived_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int arrived_ = 0;
+  int passes_ = 0;
+};
+
+// A slow medium: every flush waits at `syncGate`, every write (when
+// `gateWrites`) at `writeGate`.
+class GatedWriter : public FaultyWriter {
+ public:
+  Gate syncGate, writeGate;
+  bool gateWrites = false;
+  int Sync(int fd) override {
+    syncGate.Pass();
+    return FaultyWriter::Sync(fd);
+  }
+  int64_t Write(int fd, const void* data, std::size_t size) override {
+    if (gateWrites) writeGate.Pass();
+    return FaultyWriter::Write(fd, data, size);
+  }
+};
+
+// The owner's side of file workers in core tests: reports are queued here
+// and run on the test's thread when it asks.
+class ReportQueue {
+ public:
+  Deliver deliver() {
+    return [this](Task task) {
+      std::lock_guard lock(mutex_);
+      tasks_.push_back(std::move(task));
+      arrived_.notify_all();
+    };
+  }
+  // Runs reports as they come until `done` holds; false after 30 s.
+  template <class Done>
+  bool RunUntil(Done done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done()) {
+      std::deque<Task> batch;
+      {
+        std::unique_lock lock(mutex_);
+        if (!arrived_.wait_until(lock, end, [this] { return !tasks_.empty(); })) return false;
+        batch.swap(tasks_);
+      }
+      for (Task& task : batch) task();
+    }
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::deque<Task> tasks_;
 };
 
 // A made-up file of `size` bytes whose byte i is `ByteAt(i)`, delivered at
@@ -135,7 +243,11 @@ class PatternReader : public FileReader {
     position_ = 0;
     return 0;
   }
+  // Runs before each read with the position (on the reading thread).
+  std::function<void(uint64_t)> beforeRead;
+
   int64_t Read(int, void* buffer, std::size_t size) override {
+    if (beforeRead) beforeRead(position_);
     ++reads;
     if (failAt >= 0 && position_ >= static_cast<uint64_t>(failAt)) return -EIO;
     size = std::min({size, maxRead_, static_cast<std::size_t>(size_ - position_)});

@@ -105,8 +105,8 @@ TEST_F(SamplingTest, LimitedRunDeliversExactlyMaxCycles) {
 }
 
 // A host that reads too slowly: the FIFO fills up to its capacity, later
-// cycles are dropped and counted, the numbering goes on without a gap, and
-// dropped cycles do not count toward the limit.
+// cycles are dropped and counted, the numbering counts them too (a drop is a
+// gap in the pattern), and dropped cycles do not count toward the limit.
 TEST_F(SamplingTest, OverflowDropsCyclesVisibly) {
   constexpr uint32_t kLimit = KAVREL_SIM_FIFO_CYCLES + 100'000;
   Configure(PeriodConfig(kMicroseconds, 1, kLimit));
@@ -122,9 +122,38 @@ TEST_F(SamplingTest, OverflowDropsCyclesVisibly) {
   KavrelSim_AdvanceClock(1'000'000);
   EXPECT_EQ(FifoLeft(), KAVREL_SIM_FIFO_CYCLES - 1'600'000 + 100'000);
   EXPECT_FALSE(Config().trigBits & 0x80);
-  ExpectSequence(ReadAll(), next);
-  EXPECT_EQ(next, kLimit);
+  const std::vector<uint8_t> rest = ReadAll();
+  ASSERT_EQ(rest.size(), (KAVREL_SIM_FIFO_CYCLES - 1'600'000 + 100'000) * 16u);
+  const std::vector<uint8_t> beforeGap(rest.begin(), rest.begin() + 400'000 * 16);
+  const std::vector<uint8_t> afterGap(rest.begin() + 400'000 * 16, rest.end());
+  ExpectSequence(beforeGap, next);
+  EXPECT_EQ(next, uint32_t(KAVREL_SIM_FIFO_CYCLES));
+  next += 500'000;  // the dropped cycles
+  ExpectSequence(afterGap, next);
+  EXPECT_EQ(next, kLimit + 500'000);
   EXPECT_EQ(KavrelSim_DroppedCycles(), 500'000u);
+}
+
+// Drops in two episodes leave two gaps, each of its episode's size.
+TEST_F(SamplingTest, EveryDropEpisodeIsAGapOfItsSize) {
+  Configure(PeriodConfig(kMicroseconds, 1));
+  Start();
+  KavrelSim_AdvanceClock(2'000'300);  // numbers 2,000,000..2,000,299 dropped
+  uint32_t next = 0;
+  ExpectSequence(Read(16 * 1'999'000), next);
+  KavrelSim_AdvanceClock(1'999'050);  // full again: 3,999,300..3,999,349 dropped
+  const std::vector<uint8_t> all = ReadAll();
+  ASSERT_EQ(all.size(), 16u * KAVREL_SIM_FIFO_CYCLES);
+  ExpectSequence({all.begin(), all.begin() + 16 * 1'000}, next);
+  EXPECT_EQ(next, 2'000'000u);
+  next = 2'000'300;
+  ExpectSequence({all.begin() + 16 * 1'000, all.end()}, next);
+  EXPECT_EQ(next, 3'999'300u);
+  EXPECT_EQ(KavrelSim_DroppedCycles(), 350u);
+  KavrelSim_AdvanceClock(10);
+  next = 3'999'350;
+  ExpectSequence(ReadAll(), next);
+  EXPECT_EQ(next, 3'999'360u);
 }
 
 TEST_F(SamplingTest, StopKeepsWaitingCyclesAndSamplesNoMore) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/parts/dialogs.h"
@@ -39,6 +41,30 @@ class ScriptedDialogs : public Dialogs {
   bool Confirm(const QString& text) override {
     asked << "Confirm " + text;
     return !confirmAnswers.empty() && Pop(confirmAnswers);
+  }
+  // Choose: the scripted answers, else the default button.
+  std::deque<int> chooseAnswers;
+  // Progress windows: the open ones count; `cancelProgress` presses Cancel
+  // of the newest one.
+  int progressOpen = 0;
+  std::function<void()> cancelProgress;
+  std::vector<int> percents;
+
+  int Choose(const QString& text, const QStringList& buttons, int defaultButton) override {
+    asked << "Choose " + text + " [" + buttons.join("|") + "]";
+    return chooseAnswers.empty() ? defaultButton : Pop(chooseAnswers);
+  }
+  struct Progressing : ProgressView {
+    ScriptedDialogs* owner;
+    explicit Progressing(ScriptedDialogs* o) : owner(o) { ++owner->progressOpen; }
+    ~Progressing() override { --owner->progressOpen; }
+    void SetPercent(int percent) override { owner->percents.push_back(percent); }
+  };
+  std::unique_ptr<ProgressView> Progress(const QString& title, const QString&, int, bool,
+                                         std::function<void()> cancel) override {
+    asked << "Progress " + title;
+    cancelProgress = std::move(cancel);
+    return std::make_unique<Progressing>(this);
   }
   void Information(const QString& text) override { asked << "Information " + text; }
   void Error(const QString& title, const QString& text) override {

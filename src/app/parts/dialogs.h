@@ -5,8 +5,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 namespace trelvan {
+
+// A progress window of long file work; it goes when this object goes.
+class ProgressView {
+ public:
+  virtual ~ProgressView() = default;
+  virtual void SetPercent(int percent) = 0;
+};
 
 struct FileChoice {
   QString path;         // empty: cancelled
@@ -25,6 +34,14 @@ class Dialogs {
   virtual QString PickFolder(const QString& startFolder) = 0;
   // OK/Cancel with Cancel the default button; true for OK.
   virtual bool Confirm(const QString& text) = 0;
+  // A question answered with one of `buttons`: the index of the one pressed,
+  // or -1 when the box was closed without an answer.
+  virtual int Choose(const QString& text, const QStringList& buttons, int defaultButton) = 0;
+  // A progress window (not modal: the window goes on working) with a Cancel
+  // button, shown once the work has lasted `showAfterMs`; `cancel` runs when
+  // Cancel is pressed. `percent` false: a busy indicator without a figure.
+  virtual std::unique_ptr<ProgressView> Progress(const QString& title, const QString& text, int showAfterMs,
+                                                 bool percent, std::function<void()> cancel) = 0;
   virtual void Information(const QString& text) = 0;
   virtual void Error(const QString& title, const QString& text) = 0;
 };

@@ -1,0 +1,105 @@
+// Load From on its worker: pieces stored on the owner's thread, the views
+// refreshed at most every 100 ms and once at the end, Cancel, a full store.
+#include "files/background_load.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "device/log_colours.h"
+#include "files/file_test_support.h"
+
+namespace trelvan {
+namespace {
+
+using testing::LogLine;
+using namespace std::chrono_literals;
+
+constexpr uint32_t PieceCycles = LoadPieceBytes / CycleBytes;  // 100,000
+
+struct BackgroundLoadTest : ::testing::Test {
+  explicit BackgroundLoadTest(uint32_t capacity = 600'000) : state(capacity) {
+    state.fullScaleVolts = 10.0f;
+    load.SetClock([this] { return now; });
+  }
+  void Load(testing::PatternReader& reader, std::function<void()> eachPiece = {}) {
+    load.SetReader(reader);
+    load.Start(state, hooks, "f.bin", [eachPiece](int) { if (eachPiece) eachPiece(); }, {});
+  }
+  void Finished() { ASSERT_TRUE(reports.RunUntil([this] { return !load.running(); })); }
+  int Views() const {
+    return static_cast<int>(std::count_if(hooks.calls.begin(), hooks.calls.end(),
+                                          [](const std::string& c) { return c.starts_with("ShowNewestRows"); }));
+  }
+  // The store's rows are the file's bytes, in order.
+  bool RowsAreTheFile() const {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(state.store.rawRow(0));
+    for (uint64_t i = 0; i < uint64_t{state.store.cycleCount} * CycleBytes; ++i) {
+      if (bytes[i] != testing::PatternReader::ByteAt(i)) return false;
+    }
+    return true;
+  }
+
+  testing::ReportQueue reports;
+  AcquisitionState state;
+  testing::RecordingHooks hooks;
+  BackgroundLoad::Clock::time_point now{1s};
+  BackgroundLoad load{SystemFileReader(), reports.deliver()};  // last: its thread goes first
+};
+
+TEST_F(BackgroundLoadTest, ViewsAtMostEveryHundredMillisecondsAndOnceAtTheEnd) {
+  struct Case {
+    std::chrono::milliseconds perPiece;
+    int views;
+  } cases[] = {{0ms, 1}, {40ms, 2}, {100ms, 4}};  // five pieces
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.perPiece.count());
+    state.store.Restart();
+    state.adcConfig.trigCnt = 0;
+    hooks.calls.clear();
+    hooks.log.clear();
+    testing::PatternReader reader(5 * LoadPieceBytes, 65536);
+    Load(reader, [&] { now += c.perPiece; });
+    Finished();
+    EXPECT_EQ(state.store.cycleCount, 5 * PieceCycles);
+    EXPECT_TRUE(RowsAreTheFile());
+    EXPECT_EQ(Views(), c.views);
+    EXPECT_EQ(hooks.log, (std::vector<LogLine>{{"current trigCnt is 500000!", LogBlue}}));
+  }
+}
+
+TEST_F(BackgroundLoadTest, CancelKeepsWhatWasStoredAndSaysHowMuch) {
+  testing::Gate gate;
+  testing::PatternReader reader(3 * LoadPieceBytes);
+  reader.beforeRead = [&](uint64_t position) {
+    if (position == LoadPieceBytes) gate.Pass();  // the second piece waits
+  };
+  Load(reader);
+  ASSERT_TRUE(reports.RunUntil([this] { return state.store.cycleCount == PieceCycles; }));
+  load.Cancel();
+  gate.OpenForGood();
+  Finished();
+  EXPECT_EQ(state.store.cycleCount, PieceCycles);
+  EXPECT_EQ(state.adcConfig.trigCnt, PieceCycles);
+  EXPECT_EQ(hooks.log, (std::vector<LogLine>{{LoadCancelledMessage(PieceCycles), LogBlue},
+                                             {"current trigCnt is 100000!", LogBlue}}));
+}
+
+struct SmallStoreLoad : BackgroundLoadTest {
+  SmallStoreLoad() : BackgroundLoadTest(150'000) {}
+};
+
+// Only what fits is read; the rest is counted from the file's size.
+TEST_F(SmallStoreLoad, AFullStoreStopsTheReadingAndCountsTheRest) {
+  testing::PatternReader reader(4 * LoadPieceBytes + 4);
+  Load(reader);
+  Finished();
+  EXPECT_EQ(state.store.cycleCount, 150'000u);
+  EXPECT_TRUE(RowsAreTheFile());
+  EXPECT_EQ(hooks.log, (std::vector<LogLine>{{CyclesNotLoadedMessage(250'000), LogRed},
+                                             {TrailingBytesMessage(4), LogRed},
+                                             {"current trigCnt is 150000!", LogBlue}}));
+}
+
+}  // namespace
+}  // namespace trelvan
