@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 
 #include "acquisition/drop_estimator.h"
 #include "app/main_form.h"
+#include "app/parts/file_operations.h"
 #include "device/log_colours.h"
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
@@ -53,11 +56,22 @@ struct DropRun : ::testing::Test {
     KavrelSim_AdvanceClock(moduleUs);
     pcClockUs += std::llround(static_cast<double>(moduleUs) * pcPerModule);
   }
+  // Ticks of the poll; after each one the file work reports (a fast disk).
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) {
       Advance(200'000);
       form->Timer1Timer();
+      Settle();
     }
+  }
+  void Settle() {
+    QElapsedTimer waited;
+    waited.start();
+    while (form->files().Busy() && waited.elapsed() < 30'000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(form->files().Busy());
   }
   std::vector<std::string> RedLinesWith(const std::string& part) {
     std::vector<std::string> found;

@@ -135,6 +135,7 @@ TEST_F(AutoSaveRun, FailingFolderPausesASecondStoreUntilFixed) {
     std::swap(state.store, fresh.store);  // an empty store and a fresh run
     state.adcConfig.trigCnt = 0;
     state.waitingCycles = 0;
+    ResetRunHealth(state.health);  // and the last case's pause forgotten, as Start does
     hooks.log.clear();
     hooks.saves = 0;
     sent = 0;
@@ -149,7 +150,7 @@ TEST_F(AutoSaveRun, FailingFolderPausesASecondStoreUntilFixed) {
     Tick();  // fills the store: handed over, the write fails; 400 in the store
     EXPECT_EQ(state.store.cycleCount, 400u);
     EXPECT_EQ(saver.unwrittenCycles(), Capacity);
-    ASSERT_EQ(hooks.log.size(), 4u);  // two tick lines, the two red ones after them
+    ASSERT_EQ(hooks.log.size(), 4u) << ::testing::PrintToString(hooks.texts());  // two tick lines, the two red ones after them
     EXPECT_EQ(hooks.log[2].colour, LogRed);
     EXPECT_EQ(hooks.log[3].colour, LogRed);
     Tick();  // the second store fills: 100 cycles wait
