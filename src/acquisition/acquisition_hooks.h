@@ -47,6 +47,8 @@ struct AcquisitionHooks : StoreViews {
   // The auto-save logs its next failure again, even for the same folder and
   // reason (a new run, a new pause).
   virtual void ForgetAutoSaveReports() {}
+  // Cycles the auto-save writer holds after a failed write (not yet in a file).
+  virtual uint32_t UnsavedWriterCycles() { return 0; }
 };
 
 }  // namespace trelvan

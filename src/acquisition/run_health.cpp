@@ -80,10 +80,11 @@ void RelogPauseSummary(const AcquisitionState& state, AcquisitionHooks& hooks) {
   if (!state.health.pauseSummary.empty()) hooks.LogMessage(state.health.pauseSummary, LogRed);
 }
 
-ConnectionPanel ComputeConnectionPanel(const AcquisitionState& state) {
+ConnectionPanel ComputeConnectionPanel(const AcquisitionState& state, uint32_t unwrittenFailed) {
   if (state.deviceIndex == NoDevice) return {"Disconnected", false};
   const RunHealth& health = state.health;
   if (AcquisitionPaused(state)) return {"Paused: auto-save", true};
+  if (unwrittenFailed > 0) return {"Rows waiting unwritten", true};
   if (health.failureReported) return {"FIFO reads failing", true};
   if (health.drops.lost() > 0) return {LostCountText(health.drops.lost()), true};
   return {"Connected", false};

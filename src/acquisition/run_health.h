@@ -61,7 +61,8 @@ struct ConnectionPanel {
   std::string text;
   bool red = false;
 };
-ConnectionPanel ComputeConnectionPanel(const AcquisitionState& state);
+// `unwrittenFailed`: rows the auto-save writer holds after a failed write.
+ConnectionPanel ComputeConnectionPanel(const AcquisitionState& state, uint32_t unwrittenFailed = 0);
 
 std::string LostCyclesMessage(uint64_t cycles);
 std::string PauseSummaryMessage(int64_t durationUs, uint32_t held, std::optional<uint64_t> lost);

@@ -42,16 +42,15 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
   }
   if (!IsRunning(state.adcConfig)) state.health.drops.End();
   // A new episode: a failure is logged again. A full store whose auto-save
-  // failed, cycles held for it, or both: one more try, else say how many
-  // cycles in all wait.
+  // failed, cycles held for it, rows of a failed write, or several: one more
+  // try, else say how many cycles in all wait.
   hooks.ForgetAutoSaveReports();
+  if (state.paused() || state.store.full()) EndPause(state, hooks);
+  uint64_t unsaved = hooks.UnsavedWriterCycles();
   if (state.paused() || state.store.full()) {
-    EndPause(state, hooks);
-    if (state.paused() || state.store.full()) {
-      hooks.LogMessage(
-          UnsavedCyclesMessage(uint64_t{state.store.cycleCount} + state.waitingCycles), LogRed);
-    }
+    unsaved += uint64_t{state.store.cycleCount} + state.waitingCycles;
   }
+  if (unsaved > 0) hooks.LogMessage(UnsavedCyclesMessage(unsaved), LogRed);
   hooks.RefreshControls();
 }
 

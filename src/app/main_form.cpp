@@ -64,6 +64,7 @@ TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapa
   table_->SetErrorHandler(ErrorBox(dialogs_));
   wave_->SetErrorHandler(ErrorBox(dialogs_));
   files_ = std::make_unique<FileOperations>(acq, *this, dialogs_, Edit45);
+  files_->onUnwrittenChanged = [this] { UpdateConnectionPanel(); };
   chartMenu_ = new ChartImageMenu(Chart1, dialogs_, logFn, ErrorBox(dialogs_));
   logCopy_ = new LogCopyActions(RichEdit1, PopupMenu1);
   ConnectHandlers();
@@ -133,6 +134,7 @@ void TMainForm::Button1Click() {
     StopSample(acq, device_, *this);
     return;
   }
+  if (!Edit45->text().isEmpty() && !files_->MayEmptyStore()) return;
   const DateTimeTexts now = LocaleDateTimeTexts(QDateTime::currentDateTime());
   StartInputs inputs;
   inputs.autoSavePath = Edit45->text().toStdString();
@@ -167,7 +169,9 @@ void TMainForm::Button7Click() {
   ConnectOrDisconnect(acq, device_, *this);
 }
 
-void TMainForm::Button9Click() { ClearBuff(acq, device_, *this); }
+void TMainForm::Button9Click() {
+  if (files_->MayEmptyStore()) ClearBuff(acq, device_, *this);
+}
 
 void TMainForm::Button20Click() { device_.ADCReset(acq.deviceIndex); }
 
@@ -236,7 +240,7 @@ void TMainForm::UpdateStatusPanels() {
 }
 
 void TMainForm::UpdateConnectionPanel() {
-  const ConnectionPanel panel = ComputeConnectionPanel(acq);
+  const ConnectionPanel panel = ComputeConnectionPanel(acq, files_ ? files_->UnsavedWriterCycles() : 0);
   QLabel* label = statusPanels_[0];
   const QString text = QString::fromStdString(panel.text);
   if (label->text() != text) label->setText(text);
@@ -247,6 +251,7 @@ void TMainForm::UpdateConnectionPanel() {
 int64_t TMainForm::NowUs() { return steadyClock_ ? steadyClock_() : AcquisitionHooks::NowUs(); }
 
 void TMainForm::ForgetAutoSaveReports() { files_->ForgetAutoSaveReports(); }
+uint32_t TMainForm::UnsavedWriterCycles() { return files_->UnsavedWriterCycles(); }
 
 void TMainForm::LogMessage(const std::string& text, uint32_t colour) {
   log_->LogMessage(QString::fromStdString(text), colour);

@@ -131,6 +131,7 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   int64_t NowUs() override;
   void UpdateConnectionPanel() override;
   void ForgetAutoSaveReports() override;
+  uint32_t UnsavedWriterCycles() override;
 
   std::array<std::string, 8> FactorTexts() const;
 

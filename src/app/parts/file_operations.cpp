@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "acquisition/poll.h"
+#include "acquisition/run_health.h"
 #include "acquisition/store_clear.h"
 #include "app/parts/locale_texts.h"
 #include "device/log_colours.h"
@@ -202,6 +203,37 @@ void FileOperations::Button26Click() {
   if (state_.paused()) EndPause(state_, hooks_);
 }
 
+// ---- Emptying the store -----------------------------------------------------
+
+bool FileOperations::MayEmptyStore() {
+  const auto storeUnsaved = [this] { return AcquisitionPaused(state_) && state_.store.full(); };
+  // Rows being written are not discarded: they wait for the write's end.
+  const auto writerUnsaved = [this] { return saver_.writing() ? 0 : UnsavedWriterCycles(); };
+  if (!storeUnsaved() && writerUnsaved() == 0) return true;
+  // One try, as far as handing the rows to the writer goes (a retry of a
+  // failed write only when it is due).
+  if (storeUnsaved()) {
+    EndPause(state_, hooks_);
+  } else {
+    RetryAutoSave();
+  }
+  if (onUnwrittenChanged) onUnwrittenChanged();
+  uint64_t cycles = writerUnsaved();
+  if (storeUnsaved()) cycles += uint64_t{state_.store.cycleCount} + state_.waitingCycles;
+  if (cycles == 0) return true;
+  if (dialogs_.Choose(Text(DiscardQuestion(cycles)), {"Yes", "No"}, 1) != 0) return false;
+  if (writerUnsaved() > 0) {
+    hooks_.LogMessage(std::to_string(saver_.DiscardUnwritten()) + " cycles of a failed auto-save were discarded!",
+                      LogRed);
+    if (onUnwrittenChanged) onUnwrittenChanged();
+  }
+  return true;
+}
+
+std::string DiscardQuestion(uint64_t cycles) {
+  return std::to_string(cycles) + " cycles are not saved to a file. Discard them?";
+}
+
 // ---- Load From --------------------------------------------------------------
 
 void FileOperations::Button27Click() {
@@ -215,7 +247,7 @@ void FileOperations::Button27Click() {
   }
   // The store is emptied only once a file is chosen: Cancel keeps it.
   const FileChoice choice = dialogs_.OpenFile("Load From", OpenFilters);
-  if (choice.path.isEmpty() || load_.running()) return;
+  if (choice.path.isEmpty() || load_.running() || !MayEmptyStore()) return;
   DropWaitingCycles(state_, hooks_);
   ClearSampleStore(state_, hooks_);
   loadProgress_ = dialogs_.Progress("Load From", "Loading " + choice.path, LoadProgressAfterMs, true,

@@ -56,6 +56,15 @@ class FileOperations {
   // `closeAgain` is called once it has ended.
   bool ReadyToClose(std::function<void()> closeAgain);
 
+  // Before Start, Clear Buff or Load From empty the store: cycles promised to
+  // a file (a full store not handed to the writer, the cycles it held back,
+  // rows of a failed write that is not running again) are tried once more
+  // and, if still unsaved, discarded only when the user agrees. True when
+  // the store may be emptied; the writer's discarded rows are gone then.
+  bool MayEmptyStore();
+  // Rows the writer holds after a failed write.
+  uint32_t UnsavedWriterCycles() const { return saver_.failing() ? saver_.unwrittenCycles() : 0; }
+
   // The state of the file work, for the window's indicators.
   uint32_t UnwrittenCycles() const { return saver_.unwrittenCycles(); }
   bool AutoSaveFailing() const { return saver_.failing(); }
@@ -109,5 +118,6 @@ class FileOperations {
 
 std::string SaveRunningMessage(const std::string& path);
 std::string LoadRunningMessage();
+std::string DiscardQuestion(uint64_t cycles);
 
 }  // namespace trelvan
