@@ -13,13 +13,13 @@ constexpr int NotchAngle = 120;  // eighths of a degree in one wheel notch
 }
 
 TableScrollInput::TableScrollInput(QPlainTextEdit* richEdit2, QScrollBar* scrollBar1)
-    : QObject(richEdit2), box_(richEdit2), bar_(scrollBar1) {
+    : QObject(richEdit2), box_(richEdit2), viewport_(richEdit2->viewport()), bar_(scrollBar1) {
   box_->installEventFilter(this);
-  box_->viewport()->installEventFilter(this);
+  viewport_->installEventFilter(this);
 }
 
 bool TableScrollInput::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == box_->viewport() && event->type() == QEvent::Wheel) {
+  if (watched == viewport_ && event->type() == QEvent::Wheel) {
     const auto* wheel = static_cast<QWheelEvent*>(event);
     return Wheel(wheel->angleDelta().y());
   }

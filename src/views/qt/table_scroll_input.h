@@ -27,6 +27,9 @@ class TableScrollInput : public QObject {
   bool Key(int key);
 
   QPlainTextEdit* box_;
+  // Kept for comparison only: the filter also sees events while the box is
+  // being destroyed, when its scroll-area members must not be called.
+  QObject* viewport_;
   QScrollBar* bar_;
   int pendingAngle_ = 0;  // high-resolution wheels deliver parts of a notch
 };
