@@ -124,7 +124,13 @@ void AutoSaver::Finish(const AutoSaveOutcome& outcome, const std::string& folder
     failure_.clear();
     logged_.reset();
     hooks_->LogMessage("create file " + outcome.name, LogBlue);
-    if (store_) store_->GiveBack(std::move(pending_->rows));
+    // The store keeps one spare; another written array is let go of on
+    // the writer.
+    if (store_ && !store_->hasSpare()) {
+      store_->GiveBack(std::move(pending_->rows));
+    } else if (worker_) {
+      worker_->Release(std::move(pending_->rows));
+    }
     pending_.reset();
   } else {
     ReportFailure(folder, base, outcome.reason);

@@ -4,7 +4,18 @@
 #include "files/safe_write.h"
 #include "files/sample_save.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace trelvan {
+
+namespace {
+
+// A Save As yields to the window: a little less of the cores when they are
+// all busy, all of a free one.
+constexpr int SaveNice = 5;
+
+}  // namespace
 
 std::string SaveCancelledMessage(const std::string& path) {
   return "Save to " + path + " was cancelled: nothing was written!";
@@ -39,6 +50,9 @@ void BackgroundSave::Start(SaveRows rows, SampleFormat format, std::string path,
   // are released on the owner's thread; the job reads them by address.
   auto keep = std::make_shared<SaveRows>(std::move(rows));
   worker_.Post([=, this]() mutable {
+    // The window's thread goes first when the cores are busy; the .txt
+    // formatting threads started from here take this priority with them.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), SaveNice);
     int shown = -1;
     const auto written = [&](uint32_t rowsDone) {
       const int percent = count == 0 ? 100 : static_cast<int>(uint64_t{rowsDone} * 100 / count);
@@ -57,8 +71,12 @@ void BackgroundSave::Start(SaveRows rows, SampleFormat format, std::string path,
     });
     const bool cancelled = !outcome.ok && cancel->load();
     // The last reference to the arrays goes with the report.
-    worker->Report([this, log, held = std::move(keep), outcome, cancelled, path, done] {
+    worker->Report([this, log, held = std::move(keep), outcome, cancelled, path, done]() mutable {
       running_ = false;
+      // Arrays nobody else holds any more are let go of on the worker.
+      worker_.Release(std::move(held->raw));
+      worker_.Release(std::move(held->volts));
+      held.reset();
       if (outcome.ok) {
         log->LogMessage("Save completed!", LogBlue);
       } else if (cancelled) {

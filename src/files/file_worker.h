@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -28,6 +29,14 @@ class FileWorker {
   void Post(Task job);
   // From inside a job: `task` runs on the owner's thread.
   void Report(Task task) { deliver_(std::move(task)); }
+  // Drops `rows` on the worker thread when this is their last reference:
+  // handing an array of a hundred megabytes back to the system holds the
+  // thread that does it for tens of milliseconds. Called on the owner's
+  // thread; an array someone else still holds is only let go of here.
+  template <class T>
+  void Release(std::shared_ptr<T[]> rows) {
+    if (rows && rows.use_count() == 1) Post([rows = std::move(rows)] {});
+  }
 
  private:
   void Run();
