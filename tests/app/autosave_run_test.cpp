@@ -23,6 +23,7 @@
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
 #include "support/fake_device_library.h"
+#include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
 
 namespace trelvan {
@@ -68,16 +69,7 @@ struct SimRun : ::testing::Test {
     KavrelSim_AdvanceClock(200'000);
     form->Timer1Timer();
   }
-  // Runs the window's events until the file work has reported.
-  void Settle() {
-    QElapsedTimer waited;
-    waited.start();
-    while (form->files().Busy() && waited.elapsed() < 30'000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-    ASSERT_FALSE(form->files().Busy());
-  }
+  void Settle() { testing::SettleFileWork(*form); }
   // Sequence numbers of every auto-saved file (oldest first, folder by
   // folder), then the store.
   std::vector<uint32_t> Everything(const QStringList& folders = {}) {

@@ -20,6 +20,7 @@
 #include "acquisition/poll.h"
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
+#include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
 
 namespace trelvan {
@@ -72,16 +73,7 @@ struct UnsavedRun : ::testing::Test {
       return l.text.size() >= text.size() && l.text.compare(l.text.size() - text.size(), text.size(), text) == 0;
     });
   }
-  // Runs the window's events until the file work has reported.
-  void Settle() {
-    QElapsedTimer waited;
-    waited.start();
-    while (form->files().Busy() && waited.elapsed() < 30'000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-    ASSERT_FALSE(form->files().Busy());
-  }
+  void Settle() { testing::SettleFileWork(*form); }
   // The first store's write fails (its folder went away) and the second
   // store fills behind it: 50,000 rows with the writer, 50,000 in the store.
   void FailTheAutoSave() {

@@ -19,6 +19,7 @@
 #include "device/log_colours.h"
 #include "device/linked/linked_device_library.h"
 #include "kavrel_sim.h"
+#include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
 
 namespace trelvan {
@@ -64,15 +65,7 @@ struct DropRun : ::testing::Test {
       Settle();
     }
   }
-  void Settle() {
-    QElapsedTimer waited;
-    waited.start();
-    while (form->files().Busy() && waited.elapsed() < 30'000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-    ASSERT_FALSE(form->files().Busy());
-  }
+  void Settle() { testing::SettleFileWork(*form); }
   std::vector<std::string> RedLinesWith(const std::string& part) {
     std::vector<std::string> found;
     for (const LogLine& l : form->log().Lines()) {

@@ -24,6 +24,7 @@
 #include "app/parts/mnemonics.h"
 #include "device/log_colours.h"
 #include "support/fake_device_library.h"
+#include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
 
 namespace trelvan {
@@ -336,15 +337,7 @@ TEST_F(MainFormFixture, APauseShowsOnPanelZeroAndEachRunsPauseIsLoggedAgain) {
     for (const LogLine& l : Log()) n += l.text.find("] Auto-save to ") != std::string::npos;
     return n;
   };
-  // Runs the window's events until the file work has reported.
-  const auto settle = [&] {
-    QElapsedTimer waited;
-    waited.start();
-    while (form->files().Busy() && waited.elapsed() < 30'000) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    QCoreApplication::processEvents();
-  };
+  const auto settle = [&] { testing::SettleFileWork(*form); };
   const auto tick = [&] {
     form->Timer1Timer();
     settle();
