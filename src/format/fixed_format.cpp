@@ -99,10 +99,51 @@ char* AppendFixed(char* out, double value) {
 
 char* AppendFixed6(char* out, double value) { return AppendFixed<6>(out, value); }
 
+char* AppendFixed6Float(char* out, float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const uint32_t biased = (bits >> 23) & 0xFF;
+  // 2^33 and more, inf and nan take the general way.
+  if (biased >= 127 + 33) return AppendFixed6(out, static_cast<double>(value));
+  *out++ = (bits >> 31) ? '-' : ' ';
+  uint64_t scaled = 0;  // |value| x 10^6, rounded; float subnormals round to zero
+  if (biased != 0) {
+    // |value| = mantissa / 2^shift; the product is below 2^44.
+    const uint64_t product = uint64_t{(bits & 0x7FFFFFu) | 0x800000u} * 1'000'000u;
+    const int shift = 150 - static_cast<int>(biased);  // -9 .. 149
+    if (shift <= 0) {
+      scaled = product << -shift;
+    } else if (shift < 45) {  // from 45 on the product is below half a unit
+      scaled = product >> shift;
+      const uint64_t rest = product & ((uint64_t{1} << shift) - 1);
+      const uint64_t half = uint64_t{1} << (shift - 1);
+      // Without branches: the signs and sizes of samples do not repeat.
+      scaled += static_cast<uint64_t>(rest > half) | (static_cast<uint64_t>(rest == half) & scaled & 1);
+    }
+  }
+  const uint64_t whole = scaled / 1'000'000u;
+  const auto decimals = static_cast<uint32_t>(scaled - whole * 1'000'000u);
+  if (whole < 10) {
+    *out++ = static_cast<char>('0' + whole);
+  } else {
+    out = WriteDigits(out, whole, DigitCount(whole));
+  }
+  *out++ = '.';
+  const uint32_t high = decimals / 10'000u, low = decimals % 10'000u;
+  std::memcpy(out, DigitPairs + 2 * high, 2);
+  std::memcpy(out + 2, DigitPairs + 2 * (low / 100u), 2);
+  std::memcpy(out + 4, DigitPairs + 2 * (low % 100u), 2);
+  return out + 6;
+}
+
 char* AppendFixed3(char* out, double value) { return AppendFixed<3>(out, value); }
 
 char* AppendZeroPadded(char* out, uint32_t value, int width) {
-  const int digits = DigitCount(value);
+  // Values that fit the width (every row number does) need no counting.
+  constexpr uint64_t Limit[] = {1,          10,          100,          1000,
+                                10000,      100000,      1000000,      10000000,
+                                100000000,  1000000000,  10000000000};
+  const int digits = value < Limit[width] ? width : DigitCount(value);
   return WriteDigits(out, value, digits > width ? digits : width);
 }
 

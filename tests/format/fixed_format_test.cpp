@@ -34,9 +34,21 @@ std::string Fixed3(double value) {
   return std::string(buffer, AppendFixed3(buffer, value));
 }
 
-// Stops after the first few mismatches so that a fault does not flood.
+std::string Fixed6Float(float value) {
+  char buffer[FixedMaxChars];
+  return std::string(buffer, AppendFixed6Float(buffer, value));
+}
+
+// Stops after the first few mismatches so that a fault does not flood. A
+// value a float holds exactly goes through the float formatter as well.
 void ExpectBothFormats(double value, int& failures) {
   if (failures > 5) return;
+  const auto asFloat = static_cast<float>(value);
+  if ((asFloat == value || std::isnan(value)) && Fixed6Float(asFloat) != Printf("% 2.6f", asFloat)) {
+    ++failures;
+    ADD_FAILURE() << "float " << std::hexfloat << asFloat << ": \"" << Fixed6Float(asFloat)
+                  << "\", want \"" << Printf("% 2.6f", asFloat) << "\"";
+  }
   const std::string want6 = Printf("% 2.6f", value), got6 = Fixed6(value);
   const std::string want3 = Printf("% 4.3f", value), got3 = Fixed3(value);
   if (want6 != got6 || want3 != got3) {
