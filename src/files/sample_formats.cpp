@@ -1,8 +1,11 @@
 #include "files/sample_formats.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -55,7 +58,7 @@ char* AppendTextLine(char* out, uint32_t index, const float* volts) {
   std::memcpy(out, ",   ", 4);
   out += 4;
   for (int c = 0; c < Channels; ++c) {
-    out = AppendFixed6(out, static_cast<double>(volts[c]));
+    out = AppendFixed6Float(out, volts[c]);
     std::memcpy(out, ",   ", 4);
     out += 4;
   }
@@ -70,41 +73,62 @@ bool WriteTextRows(const SampleStore& store, uint32_t count, ByteSink& sink, uns
 
 bool WriteTextRows(const float* volts, uint32_t count, ByteSink& sink, unsigned threads,
                    const std::function<bool(uint32_t)>& written) {
-  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  // More formatting threads than this give no disk anything more.
+  if (threads == 0) threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
   const uint32_t blocks = (count + BlockRows - 1) / BlockRows;
-  threads = std::min(threads, std::max(1u, blocks));
-  std::vector<TextBlock> ready(threads), next(threads);
+  if (blocks == 0) return true;
+  threads = std::min(threads, blocks);
 
-  // Formats the batch of blocks from `firstBlock` into `batch`: one thread
-  // per block; the returned threads are joined when they go.
-  auto format = [&](uint32_t firstBlock, std::vector<TextBlock>& batch) {
-    std::vector<std::jthread> workers;
-    const uint32_t inBatch = std::min(threads, blocks - firstBlock);
-    for (uint32_t i = 0; i < inBatch; ++i) {
-      const uint32_t first = (firstBlock + i) * BlockRows;
-      const uint32_t end = std::min(count, first + BlockRows);
-      workers.emplace_back([volts, first, end, &block = batch[i]] { FormatBlock(volts, first, end, block); });
+  // A ring of blocks: thread t formats blocks t, t + threads, ... into the
+  // ring while this thread writes them in order; a slot is formatted again
+  // once its block is written, so the formatting runs up to `slots` blocks
+  // ahead and neither side waits for the other's slowest block.
+  const uint32_t slots = std::min(blocks, 2 * threads + 2);
+  std::vector<TextBlock> ring(slots);
+  std::vector<uint32_t> holds(slots, UINT32_MAX);  // the formatted block in each slot
+  uint32_t writtenBlocks = 0;
+  bool stop = false;
+  std::mutex mutex;
+  std::condition_variable changed;
+
+  bool ok = true;
+  {
+    std::vector<std::jthread> formatters;
+    for (unsigned t = 0; t < threads; ++t) {
+      formatters.emplace_back([&, t] {
+        for (uint32_t b = t; b < blocks; b += threads) {
+          {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return stop || b < writtenBlocks + slots; });
+            if (stop) return;
+          }
+          const uint32_t first = b * BlockRows;
+          FormatBlock(volts, first, std::min(count, first + BlockRows), ring[b % slots]);
+          {
+            std::lock_guard lock(mutex);
+            holds[b % slots] = b;
+          }
+          changed.notify_all();
+        }
+      });
     }
-    return workers;
-  };
-
-  if (blocks > 0) format(0, ready);  // joined at once
-  for (uint32_t firstBlock = 0; firstBlock < blocks; firstBlock += threads) {
-    const uint32_t inBatch = std::min(threads, blocks - firstBlock);
-    bool ok = true;
-    {
-      // The next batch is formatted while this one is written.
-      const uint32_t nextBlock = firstBlock + threads;
-      std::vector<std::jthread> formatting;
-      if (nextBlock < blocks) formatting = format(nextBlock, next);
-      for (uint32_t i = 0; i < inBatch && ok; ++i) ok = sink.Put(ready[i].text.get(), ready[i].size);
-    }  // the formatting threads are joined here
-    if (!ok) return false;
-    const uint32_t done = std::min(count, (firstBlock + inBatch) * BlockRows);
-    if (written && !written(done)) return false;
-    std::swap(ready, next);
-  }
-  return true;
+    for (uint32_t b = 0; b < blocks && ok; ++b) {
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return holds[b % slots] == b; });
+      }
+      const TextBlock& block = ring[b % slots];
+      ok = sink.Put(block.text.get(), block.size);
+      if (ok && written) ok = written(std::min(count, (b + 1) * BlockRows));
+      {
+        std::lock_guard lock(mutex);
+        writtenBlocks = b + 1;
+        stop = !ok;
+      }
+      changed.notify_all();
+    }
+  }  // the formatting threads are joined here
+  return ok;
 }
 
 }  // namespace trelvan

@@ -32,11 +32,11 @@ constexpr int TextLineMaxChars = 12 + 8 * (64 + 4) + 2;
 char* AppendTextLine(char* out, uint32_t index, const float* volts);
 
 // The text lines of the first `count` rows. Blocks of rows are formatted by
-// up to `threads` threads (0: one per processor), which only read the rows
-// and are joined before it returns; the next batch of blocks is formatted
-// while the previous one is written, and the blocks are written in order.
-// `written`, when given, is told the rows written so far after each batch
-// and may stop the writing by answering false.
+// up to `threads` threads (0: one per processor, at most four), which only
+// read the rows and are joined before it returns; they format ahead while
+// the calling thread writes the blocks in order. `written`, when given, is
+// told the rows written so far after each block and may stop the writing by
+// answering false.
 bool WriteTextRows(const SampleStore& store, uint32_t count, ByteSink& sink,
                    unsigned threads = 0);
 bool WriteTextRows(const float* volts, uint32_t count, ByteSink& sink, unsigned threads,
