@@ -18,10 +18,10 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, flo
              const float* factors) {
   SampleStore& store = state.store;
   const uint32_t first = store.cycleCount;
-  // Rows read from a file straight into the store are converted in place.
-  if (cycles != reinterpret_cast<const uint8_t*>(store.rawRow(first))) {
-    std::memcpy(store.rawRow(first), cycles, std::size_t{count} * CycleBytes);
-  }
+  // The codes are copied into the store in the same pass as they are
+  // converted; rows read from a file straight into the store are converted
+  // in place.
+  const bool copy = cycles != reinterpret_cast<const uint8_t*>(store.rawRow(first));
 
   const float scale = fullScaleVolts * (1.0f / 32768.0f);
   float maxV[Channels];
@@ -30,7 +30,8 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, flo
     maxV[c] = state.channelStats[c].maxVolts;
     minV[c] = state.channelStats[c].minVolts;
   }
-  const int16_t* raw = store.rawRow(first);
+  const auto* source = reinterpret_cast<const int16_t*>(cycles);
+  int16_t* raw = store.rawRow(first);
   float* volts = store.voltsRow(first);
 #if defined(__SSE2__)
   // One row is eight codes: two lanes of four floats. _mm_max_ps(v, m) is
@@ -45,7 +46,8 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, flo
   __m128 maxLo = _mm_loadu_ps(maxV), maxHi = _mm_loadu_ps(maxV + 4);
   __m128 minLo = _mm_loadu_ps(minV), minHi = _mm_loadu_ps(minV + 4);
   for (uint32_t r = 0; r < count; ++r) {
-    const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw));
+    const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
+    if (copy) _mm_storeu_si128(reinterpret_cast<__m128i*>(raw), codes);
     const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(codes, codes), 16);
     const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(codes, codes), 16);
     __m128 vLo = _mm_mul_ps(_mm_cvtepi32_ps(lo), scaleAll);
@@ -60,6 +62,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, flo
     maxHi = _mm_max_ps(vHi, maxHi);
     minLo = _mm_min_ps(vLo, minLo);
     minHi = _mm_min_ps(vHi, minHi);
+    source += Channels;
     raw += Channels;
     volts += Channels;
   }
@@ -69,6 +72,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, flo
   _mm_storeu_ps(minV + 4, minHi);
 #else
   for (uint32_t r = 0; r < count; ++r) {
+    if (copy) std::memcpy(raw, source, CycleBytes);
     for (int c = 0; c < Channels; ++c) {
       float v = static_cast<float>(raw[c]) * scale;
       if constexpr (ApplyFactors) v = v * factors[c];
@@ -76,6 +80,7 @@ void Convert(AcquisitionState& state, const uint8_t* cycles, uint32_t count, flo
       maxV[c] = v > maxV[c] ? v : maxV[c];
       minV[c] = v < minV[c] ? v : minV[c];
     }
+    source += Channels;
     raw += Channels;
     volts += Channels;
   }
