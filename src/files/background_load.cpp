@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -138,10 +137,8 @@ void BackgroundLoad::Store(const Piece& piece) {
   const uint32_t n = static_cast<uint32_t>(piece.size / CycleBytes);
   const uint32_t take = std::min(n, store.room());
   if (take > 0) {
-    uint8_t* rows = reinterpret_cast<uint8_t*>(store.rawRow(store.cycleCount));
-    std::memcpy(rows, piece.bytes.get(), std::size_t{take} * CycleBytes);
     state_->adcConfig.trigCnt += take;
-    StoreLoadedCycles(*state_, rows, take);
+    StoreLoadedCycles(*state_, piece.bytes.get(), take);  // copied as it is converted
     report_.cycles += take;
     unshownRows_ += take;
   }
