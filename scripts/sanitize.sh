@@ -3,7 +3,7 @@
 # (build-asan) and runs them all, then builds the tests that run threads with
 # ThreadSanitizer (build-tsan: the simulated module's notification thread,
 # the window's device notice, the sample-file writer threads) and runs those.
-# Any report fails its test. Suppressions name third-party libraries only.
+# Any report fails its test; both builds run even when the first fails. Suppressions name third-party libraries only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 supp="$PWD/tests/sanitizers"
@@ -21,9 +21,11 @@ export TSAN_OPTIONS="suppressions=$supp/tsan.supp:halt_on_error=1:second_deadloc
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: every test"
 cmake -S . -B build-asan "${config[@]}" -DTRELVAN_SANITIZE=address,undefined >/dev/null
 cmake --build build-asan
-ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+failed=0
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 || failed=1
 
 echo "== ThreadSanitizer: the tests that run threads"
 cmake -S . -B build-tsan "${config[@]}" -DTRELVAN_SANITIZE=thread >/dev/null
 cmake --build build-tsan --target test_sim test_files test_app
-ctest --test-dir build-tsan --output-on-failure -j2 --timeout 600 -L '^test_(sim|files|app)$'
+ctest --test-dir build-tsan --output-on-failure -j2 --timeout 600 -L '^test_(sim|files|app)$' || failed=1
+exit "$failed"
