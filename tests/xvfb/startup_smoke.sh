@@ -30,14 +30,26 @@ if [ "$found" -ne 1 ]; then
 fi
 echo "window found: $title"
 
+# The window is closed once it is on the screen, as a user would see it.
+for _ in $(seq 1 150); do
+  xwininfo -name "$title" 2>/dev/null | grep -q 'IsViewable' && break
+  sleep 0.2
+done
 if ! /usr/bin/python3 "$here/close_window.py" "$title"; then
   kill "$pid" 2>/dev/null
   exit 1
 fi
 # The close request must end the program; give it 30 s (sanitizer builds
-# run their leak check at exit).
-for _ in $(seq 1 150); do
+# run their leak check at exit). A request that comes while a sanitizer
+# build is still starting up is sometimes not acted on (no window manager
+# here to repeat it): after 10 s it is sent once more, as a user would click
+# again.
+for tick in $(seq 1 150); do
   kill -0 "$pid" 2>/dev/null || break
+  if [ "$tick" -eq 50 ]; then
+    echo "no exit 10 s after the close request: asking again"
+    /usr/bin/python3 "$here/close_window.py" "$title" || true
+  fi
   sleep 0.2
 done
 if kill -0 "$pid" 2>/dev/null; then
