@@ -15,7 +15,9 @@ namespace trelvan {
 
 namespace {
 
-constexpr uint32_t BlockRows = 16384;
+// About 240 KB of text: a block stays in the formatting core's cache until
+// it is written.
+constexpr uint32_t BlockRows = 2048;
 constexpr uint32_t BinPieceRows = 1 << 20;  // 16 MiB a piece
 
 struct TextBlock {
@@ -83,7 +85,7 @@ bool WriteTextRows(const float* volts, uint32_t count, ByteSink& sink, unsigned 
   // ring while this thread writes them in order; a slot is formatted again
   // once its block is written, so the formatting runs up to `slots` blocks
   // ahead and neither side waits for the other's slowest block.
-  const uint32_t slots = std::min(blocks, 2 * threads + 2);
+  const uint32_t slots = std::min(blocks, 4 * threads + 4);
   std::vector<TextBlock> ring(slots);
   std::vector<uint32_t> holds(slots, UINT32_MAX);  // the formatted block in each slot
   uint32_t writtenBlocks = 0;
