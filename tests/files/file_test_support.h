@@ -189,6 +189,15 @@ class GatedWriter : public FaultyWriter {
   }
 };
 
+// A medium that takes every byte and keeps none: files are made, named and
+// flushed as usual but stay empty, for long runs whose files are not read.
+class DiscardingWriter : public PosixFileWriter {
+ public:
+  int64_t Write(int, const void*, std::size_t size) override { return static_cast<int64_t>(size); }
+  int Sync(int) override { return 0; }
+  void WriteBack(int, uint64_t, uint64_t, bool) override {}
+};
+
 // The owner's side of file workers in core tests: reports are queued here
 // and run on the test's thread when it asks.
 class ReportQueue {
