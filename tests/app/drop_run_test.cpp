@@ -103,7 +103,7 @@ TEST_F(DropRun, AnOverflowGivesOneRedLineWithTheModulesCount) {
 // Ten minutes at 1 us into the full store, the files' bytes discarded (a
 // hundred auto-saves); shorter where the sanitizers slow every cycle down.
 #ifdef TRELVAN_SANITIZED_BUILD
-constexpr int CleanRunTicks = 600;  // two minutes
+constexpr int CleanRunTicks = 300;  // one minute, ten auto-saves
 #else
 constexpr int CleanRunTicks = 3000;  // ten minutes
 #endif
