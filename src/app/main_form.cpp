@@ -162,7 +162,13 @@ void TMainForm::Button5Click() {
   EnterDfuMode(acq, device_, *this);
 }
 
-void TMainForm::Button6Click() { ReadOnce(acq, device_, *this, FactorTexts()); }
+void TMainForm::Button6Click() {
+  if (files_->LoadingIntoStore()) {
+    LogMessage(LoadRunningMessage(), LogRed);
+    return;
+  }
+  ReadOnce(acq, device_, *this, FactorTexts());
+}
 
 void TMainForm::Button7Click() {
   if (acq.deviceIndex == NoDevice) BeginConnection();

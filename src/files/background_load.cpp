@@ -64,6 +64,10 @@ void BackgroundLoad::Start(AcquisitionState& state, AcquisitionHooks& hooks, std
   done_ = std::move(done);
   report_ = LoadReport{};
   unshownRows_ = 0;
+  RawRows target = IsRunning(state.adcConfig) ? nullptr : state.store.raw;
+  target_ = target.get();
+  firstRow_ = state.store.cycleCount;
+  uint8_t* const into = target ? reinterpret_cast<uint8_t*>(state.store.rawRow(firstRow_)) : nullptr;
   lastViews_ = clock_();
   shared_ = std::make_shared<Shared>();
   if (state.store.full()) shared_->stop = true;
@@ -74,7 +78,7 @@ void BackgroundLoad::Start(AcquisitionState& state, AcquisitionHooks& hooks, std
   // Never more is read than the store has room for now (rows the poll adds
   // meanwhile only make the room smaller).
   const uint64_t roomBytes = uint64_t{state.store.room()} * CycleBytes;
-  worker_.Post([this, worker, reader, shared, path, roomBytes] {
+  worker_.Post([this, worker, reader, shared, path, roomBytes, target = std::move(target), into]() mutable {
     int fd = -1;
     if (const int error = reader->Open(path, &fd); error != 0) {
       worker->Report([this, error] { Finish(-error, 0, false, 0); });
@@ -95,15 +99,19 @@ void BackgroundLoad::Start(AcquisitionState& state, AcquisitionHooks& hooks, std
         ++shared->inFlight;
       }
       Piece piece{nullptr, 0, 0, fileSize};
-      {
-        std::lock_guard lock(shared->mutex);
-        if (!shared->spare.empty()) {
-          piece.bytes = std::move(shared->spare.back());
-          shared->spare.pop_back();
+      uint8_t* out = into ? into + offset : nullptr;
+      if (!out) {
+        {
+          std::lock_guard lock(shared->mutex);
+          if (!shared->spare.empty()) {
+            piece.bytes = std::move(shared->spare.back());
+            shared->spare.pop_back();
+          }
         }
+        if (!piece.bytes) piece.bytes = std::make_shared_for_overwrite<uint8_t[]>(LoadPieceBytes);
+        out = piece.bytes.get();
       }
-      if (!piece.bytes) piece.bytes = std::make_shared_for_overwrite<uint8_t[]>(LoadPieceBytes);
-      const int64_t got = ReadPiece(*reader, fd, piece.bytes.get(), size, ended, readError);
+      const int64_t got = ReadPiece(*reader, fd, out, size, ended, readError);
       offset += static_cast<uint64_t>(got);
       lastSize = static_cast<uint64_t>(got);
       piece.size = lastSize;
@@ -113,6 +121,7 @@ void BackgroundLoad::Start(AcquisitionState& state, AcquisitionHooks& hooks, std
     // Stopped because the store is full: the rest of the file is only counted.
     const int64_t rest = stopped && !ended && readError == 0 ? RemainingBytes(*reader, fd, offset) : 0;
     reader->Close(fd);
+    target.reset();  // the store's own again before the load ends
     worker->Report([this, readError, rest, ended, lastSize] { Finish(readError, rest, ended, lastSize); });
   });
 }
@@ -126,7 +135,7 @@ void BackgroundLoad::Store(const Piece& piece) {
       {
         std::lock_guard lock(shared.mutex);
         --shared.inFlight;
-        shared.spare.push_back(piece.bytes);
+        if (piece.bytes) shared.spare.push_back(piece.bytes);
       }
       shared.room.notify_all();
     }
@@ -134,11 +143,21 @@ void BackgroundLoad::Store(const Piece& piece) {
   if (cancelled_) return;  // read after the Cancel: not stored
 
   SampleStore& store = state_->store;
-  const uint32_t n = static_cast<uint32_t>(piece.size / CycleBytes);
+  if (target_ && (store.raw.get() != target_ || store.cycleCount != firstRow_ + report_.cycles)) {
+    // The store was emptied (a clear, a new run): the rows read are not its own any more.
+    cancelled_ = true;
+    shared_->Stop();
+    return;
+  }
+  // Read into the store: every whole cycle read so far, in place. Else this
+  // piece's cycles, copied as they are converted.
+  const uint32_t n = target_ ? static_cast<uint32_t>(piece.offset / CycleBytes) - report_.cycles
+                             : static_cast<uint32_t>(piece.size / CycleBytes);
   const uint32_t take = std::min(n, store.room());
   if (take > 0) {
     state_->adcConfig.trigCnt += take;
-    StoreLoadedCycles(*state_, piece.bytes.get(), take);  // copied as it is converted
+    const uint8_t* from = target_ ? reinterpret_cast<const uint8_t*>(store.rawRow(store.cycleCount)) : piece.bytes.get();
+    StoreLoadedCycles(*state_, from, take);
     report_.cycles += take;
     unshownRows_ += take;
   }
@@ -160,6 +179,7 @@ void BackgroundLoad::ShowViews() {
 
 void BackgroundLoad::Finish(int error, int64_t restBytes, bool ended, uint64_t lastPieceBytes) {
   running_ = false;
+  target_ = nullptr;
   if (unshownRows_ > 0) ShowViews();
   if (error < 0) {
     report_.error = "Fail to open file " + path_ + ": " + ErrorText(-error) + "!";

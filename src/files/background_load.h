@@ -4,6 +4,14 @@
 // (codes to volts without the factors, counted in trigCnt), and the views
 // are refreshed at most every 100 ms and once at the end. A few pieces at
 // most are read ahead of the store, and never more than it has room for.
+//
+// While no acquisition runs, nothing else adds rows to the store, so the
+// pieces are read straight into its raw rows past the stored ones and
+// converted there (one copy less). The load holds that raw array: a clear
+// or a new run meanwhile gives the store fresh arrays, and the load stops
+// at its next piece. Adding a row (Read Once) must wait for the load's end.
+// While an acquisition runs, the poll stores its rows between the pieces,
+// so each piece is read into a buffer of its own.
 
 #include <chrono>
 #include <cstdint>
@@ -39,6 +47,8 @@ class BackgroundLoad {
   // Stops reading; what was stored stays, and the log says how much.
   void Cancel();
   bool running() const { return running_; }
+  // The pieces go straight into the store's rows (see above).
+  bool intoStore() const { return running_ && target_ != nullptr; }
 
  private:
   struct Shared;
@@ -58,6 +68,8 @@ class BackgroundLoad {
   std::function<void(const LoadReport&)> done_;
   LoadReport report_;
   uint32_t unshownRows_ = 0;
+  const int16_t* target_ = nullptr;  // the raw array read into; null: buffers of its own
+  uint32_t firstRow_ = 0;            // its row the file's first cycle went to
   Clock::time_point lastViews_{};
   std::shared_ptr<Shared> shared_;
   FileWorker worker_;  // last: joined before the rest goes

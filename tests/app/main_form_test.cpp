@@ -23,6 +23,7 @@
 #include "app/parts/locale_texts.h"
 #include "app/parts/mnemonics.h"
 #include "device/log_colours.h"
+#include "files/file_test_support.h"
 #include "support/fake_device_library.h"
 #include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
@@ -187,6 +188,29 @@ TEST_F(MainFormFixture, StartPollStopAndReadOnce) {
   Click(form->Button6);
   EXPECT_EQ(form->acq.store.cycleCount, 41u);
   EXPECT_EQ(form->acq.adcConfig.trigCnt, 41u);
+}
+
+// A load reads into the store's own rows while no acquisition runs: Read
+// Once waits for its end (here the load's first read is held).
+TEST_F(MainFormFixture, ReadOnceWaitsForALoadIntoTheStore) {
+  Click(form->Button7);
+  testing::Gate gate;
+  testing::PatternReader reader(3 * CycleBytes);
+  reader.beforeRead = [&](uint64_t) { gate.Pass(); };
+  form->files().SetFileReader(reader);
+  dialogs.openAnswers.push_back({"held.bin", 0});
+  Click(form->Button27);
+  ASSERT_TRUE(form->files().LoadingIntoStore());
+  Click(form->Button6);
+  EXPECT_TRUE(LastLog().ends_with(LoadRunningMessage())) << LastLog();
+  EXPECT_EQ(Log().back().colour, LogRed);
+  EXPECT_EQ(form->acq.store.cycleCount, 0u);
+
+  gate.OpenForGood();
+  testing::SettleFileWork(*form);
+  EXPECT_EQ(form->acq.store.cycleCount, 3u);
+  Click(form->Button6);
+  EXPECT_EQ(form->acq.store.cycleCount, 4u);
 }
 
 // The start line carries the start's own date and time; the Factor boxes take

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "acquisition/conversion.h"
+#include "acquisition/store_clear.h"
 #include "device/log_colours.h"
 #include "files/file_test_support.h"
 
@@ -36,6 +38,19 @@ struct BackgroundLoadTest : ::testing::Test {
     const auto* bytes = reinterpret_cast<const uint8_t*>(state.store.rawRow(0));
     for (uint64_t i = 0; i < uint64_t{state.store.cycleCount} * CycleBytes; ++i) {
       if (bytes[i] != testing::PatternReader::ByteAt(i)) return false;
+    }
+    return true;
+  }
+
+  // Every stored row's volts are its codes converted (no factors), and the
+  // statistics are those of the volts.
+  bool VoltsAreTheCodes() const {
+    for (uint32_t r = 0; r < state.store.cycleCount; ++r) {
+      for (int c = 0; c < Channels; ++c) {
+        const float v = CodeToVolts(state.store.rawRow(r)[c], state.fullScaleVolts);
+        if (state.store.voltsRow(r)[c] != v) return false;
+        if (v > state.channelStats[c].maxVolts || v < state.channelStats[c].minVolts) return false;
+      }
     }
     return true;
   }
@@ -83,6 +98,47 @@ TEST_F(BackgroundLoadTest, CancelKeepsWhatWasStoredAndSaysHowMuch) {
   EXPECT_EQ(state.adcConfig.trigCnt, PieceCycles);
   EXPECT_EQ(hooks.log, (std::vector<LogLine>{{LoadCancelledMessage(PieceCycles), LogBlue},
                                              {"current trigCnt is 100000!", LogBlue}}));
+}
+
+// With no acquisition running the pieces are read into the store's own rows;
+// while one runs, into buffers of their own. The same rows either way, also
+// when the file fails in the middle of a cycle.
+TEST_F(BackgroundLoadTest, SameRowsReadIntoTheStoreOrThroughBuffers) {
+  for (const bool running : {false, true}) {
+    SCOPED_TRACE(running);
+    ClearSampleStore(state, hooks);
+    state.adcConfig.trigCnt = 0;
+    SetRunning(state.adcConfig, running);
+    testing::PatternReader reader(5 * LoadPieceBytes, 65536);
+    reader.failAt = 2 * LoadPieceBytes + 40;
+    Load(reader);
+    EXPECT_EQ(load.intoStore(), !running);
+    Finished();
+    EXPECT_FALSE(load.intoStore());
+    EXPECT_EQ(state.store.cycleCount, 2 * PieceCycles + 2);
+    EXPECT_TRUE(RowsAreTheFile());
+    EXPECT_TRUE(VoltsAreTheCodes());
+    EXPECT_EQ(hooks.log.back(), (LogLine{"current trigCnt is 200002!", LogBlue}));
+  }
+}
+
+// A clear (or a new run) while the load reads into the store: the store goes
+// on in fresh rows and the load stops, saying what it had loaded.
+TEST_F(BackgroundLoadTest, AClearStopsALoadIntoTheStore) {
+  testing::Gate gate;
+  testing::PatternReader reader(5 * LoadPieceBytes);
+  reader.beforeRead = [&](uint64_t position) {
+    if (position == LoadPieceBytes) gate.Pass();  // the second piece waits
+  };
+  Load(reader);
+  ASSERT_TRUE(reports.RunUntil([this] { return state.store.cycleCount == PieceCycles; }));
+  const int16_t* readInto = state.store.rawRow(0);
+  ClearSampleStore(state, hooks);
+  EXPECT_NE(state.store.rawRow(0), readInto);
+  gate.OpenForGood();
+  Finished();
+  EXPECT_EQ(state.store.cycleCount, 0u);
+  EXPECT_EQ(hooks.log.front(), (LogLine{LoadCancelledMessage(PieceCycles), LogBlue}));
 }
 
 struct SmallStoreLoad : BackgroundLoadTest {
