@@ -31,6 +31,7 @@
 
 #include "acquisition/conversion.h"
 #include "app/main_form.h"
+#include "app/parts/file_operations.h"
 #include "device/linked/linked_device_library.h"
 #include "files/auto_saver.h"
 #include "files/sample_formats.h"
@@ -285,7 +286,9 @@ void BM_LoadFromWindow(benchmark::State& bench) {
       dialogs.confirmAnswers.push_back(true);  // "This operation will clear all the previous sample data!!!"
       dialogs.openAnswers.push_back({QString::fromStdString(path), 0});
       form.Button27Click();
-      for (int spins = 0; form.acq.store.cycleCount < cycles && spins < 100'000; ++spins)
+      // Until the load has ended (its last lines logged, its thread done
+      // with the store), not only until the rows are in.
+      for (int spins = 0; (form.files().Busy() || form.acq.store.cycleCount < cycles) && spins < 100'000; ++spins)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
       QCoreApplication::processEvents();  // the queued chart redraw and the painting
       return form.acq.store.cycleCount == cycles;
