@@ -13,15 +13,12 @@
 #include <benchmark/benchmark.h>
 
 #include "offscreen_app.h"
+#include "thread_cpu_and_memory.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
-#include <malloc.h>
-#include <time.h>
 
 #include <algorithm>
-#include <climits>
-#include <fstream>
 #include <string>
 
 #include "app/parts/message_log.h"
@@ -30,27 +27,6 @@
 namespace {
 
 using namespace trelvan;
-
-double CpuUs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-double ResidentMb() {
-  malloc_trim(0);
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      double kb = 0;
-      status >> kb;
-      return kb / 1024.0;
-    }
-    status.ignore(INT_MAX, '\n');
-  }
-  return 0;
-}
 
 void RunLog(benchmark::State& s, int linesKept) {
   OffscreenApp();
@@ -64,22 +40,22 @@ void RunLog(benchmark::State& s, int linesKept) {
     const double before = ResidentMb();
     constexpr int Half = Lines / 2;
     double firstUs = 0, afterBoundUs = 0, lastUs = 0, worstUs = 0, halfMb = 0;
-    double windowStart = CpuUs();
+    double windowStart = ThreadCpuUs();
     for (int i = 1; i <= Lines; ++i) {
-      const double lineStart = CpuUs();
+      const double lineStart = ThreadCpuUs();
       log.LogMessage(QString("Left = 0 ,current trigCnt is %1 and read 32 bytes!").arg(i), LogBlue);
       // The window runs its event loop between two polls (the box repaints;
       // without it, posted events pile up and look like a growing log).
       QCoreApplication::processEvents();
-      worstUs = std::max(worstUs, CpuUs() - lineStart);
-      if (i == Window) firstUs = (CpuUs() - windowStart) / Window;
+      worstUs = std::max(worstUs, ThreadCpuUs() - lineStart);
+      if (i == Window) firstUs = (ThreadCpuUs() - windowStart) / Window;
       if (i == Half) {
         halfMb = ResidentMb() - before;
-        windowStart = CpuUs();
+        windowStart = ThreadCpuUs();
       }
-      if (i == Half + Window) afterBoundUs = (CpuUs() - windowStart) / Window;
-      if (i == Lines - Window) windowStart = CpuUs();
-      if (i == Lines) lastUs = (CpuUs() - windowStart) / Window;
+      if (i == Half + Window) afterBoundUs = (ThreadCpuUs() - windowStart) / Window;
+      if (i == Lines - Window) windowStart = ThreadCpuUs();
+      if (i == Lines) lastUs = (ThreadCpuUs() - windowStart) / Window;
     }
     const double endMb = ResidentMb() - before;
     s.counters["us_per_line_first_10k"] = firstUs;

@@ -16,18 +16,15 @@
 #include <benchmark/benchmark.h>
 
 #include "offscreen_app.h"
+#include "thread_cpu_and_memory.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTest>
-#include <malloc.h>
-#include <time.h>
 
 #include <algorithm>
-#include <climits>
-#include <fstream>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -40,27 +37,6 @@
 namespace {
 
 using namespace trelvan;
-
-double CpuUs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-double ResidentMb() {
-  malloc_trim(0);
-  std::ifstream status("/proc/self/status");
-  std::string key;
-  while (status >> key) {
-    if (key == "VmRSS:") {
-      double kb = 0;
-      status >> kb;
-      return kb / 1024.0;
-    }
-    status.ignore(INT_MAX, '\n');
-  }
-  return 0;
-}
 
 double Median(std::vector<double> v) {
   std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
@@ -102,10 +78,10 @@ void BM_Window200kTicksAt100ms(benchmark::State& s) {
     double peak = start;
     for (int i = 1; i <= Ticks; ++i) {
       KavrelSim_AdvanceClock(TickUs);
-      const double tickStart = CpuUs();
+      const double tickStart = ThreadCpuUs();
       form.Timer1Timer();
       QCoreApplication::processEvents();  // the queued redraws and the painting
-      const double us = CpuUs() - tickStart;
+      const double us = ThreadCpuUs() - tickStart;
       worstUs = std::max(worstUs, us);
       if (i <= Window) first.push_back(us);
       if (i > Ticks / 2 && i <= Ticks / 2 + Window) afterBound.push_back(us);

@@ -28,6 +28,15 @@ struct BackgroundLoadTest : ::testing::Test {
     load.SetReader(reader);
     load.Start(state, hooks, "f.bin", [eachPiece](int) { if (eachPiece) eachPiece(); }, {});
   }
+  // Starts the load and returns once its first piece is stored; the second
+  // piece's read waits at `gate`.
+  void LoadUpToTheSecondPiece(testing::PatternReader& reader, testing::Gate& gate) {
+    reader.beforeRead = [&gate](uint64_t position) {
+      if (position == LoadPieceBytes) gate.Pass();
+    };
+    Load(reader);
+    ASSERT_TRUE(reports.RunUntil([this] { return state.store.cycleCount == PieceCycles; }));
+  }
   void Finished() { ASSERT_TRUE(reports.RunUntil([this] { return !load.running(); })); }
   int Views() const {
     return static_cast<int>(std::count_if(hooks.calls.begin(), hooks.calls.end(),
@@ -86,11 +95,7 @@ TEST_F(BackgroundLoadTest, ViewsAtMostEveryHundredMillisecondsAndOnceAtTheEnd) {
 TEST_F(BackgroundLoadTest, CancelKeepsWhatWasStoredAndSaysHowMuch) {
   testing::Gate gate;
   testing::PatternReader reader(3 * LoadPieceBytes);
-  reader.beforeRead = [&](uint64_t position) {
-    if (position == LoadPieceBytes) gate.Pass();  // the second piece waits
-  };
-  Load(reader);
-  ASSERT_TRUE(reports.RunUntil([this] { return state.store.cycleCount == PieceCycles; }));
+  ASSERT_NO_FATAL_FAILURE(LoadUpToTheSecondPiece(reader, gate));
   load.Cancel();
   gate.OpenForGood();
   Finished();
@@ -127,11 +132,7 @@ TEST_F(BackgroundLoadTest, SameRowsReadIntoTheStoreOrThroughBuffers) {
 TEST_F(BackgroundLoadTest, AClearStopsALoadIntoTheStore) {
   testing::Gate gate;
   testing::PatternReader reader(5 * LoadPieceBytes);
-  reader.beforeRead = [&](uint64_t position) {
-    if (position == LoadPieceBytes) gate.Pass();  // the second piece waits
-  };
-  Load(reader);
-  ASSERT_TRUE(reports.RunUntil([this] { return state.store.cycleCount == PieceCycles; }));
+  ASSERT_NO_FATAL_FAILURE(LoadUpToTheSecondPiece(reader, gate));
   const int16_t* readInto = state.store.rawRow(0);
   ClearSampleStore(state, hooks);
   EXPECT_NE(state.store.rawRow(0), readInto);
