@@ -1,7 +1,8 @@
 // The fixed-point texts against snprintf in the "C" locale, byte for byte:
 // "% 2.6f" and "% 4.3f" of any float (every bit pattern: subnormals, the
 // largest values, infinities, NaNs of either sign) and of any double, then
-// "%0Nd" and "%04X".
+// "%0Nd" and "%04X", and the eight fields of a .txt line at once (the same
+// bytes as "% 2.6f,   " eight times, or refused).
 
 #include <clocale>
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "fuzz_bytes.h"
+#include "format/fixed6_fields.h"
 #include "format/fixed_format.h"
 #include "fuzz_check.h"
 
@@ -41,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   std::setlocale(LC_ALL, "C");
   FuzzBytes bytes(data, size);
   while (!bytes.empty()) {
-    switch (bytes.Take<uint8_t>() % 4) {
+    switch (bytes.Take<uint8_t>() % 5) {
       case 0: {
         float f = bytes.Take<float>();
         CheckValue(f);
@@ -60,6 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const int n = std::snprintf(want, sizeof want, "%0*u", width, value);
         FUZZ_EXPECT(std::string_view(out, static_cast<std::size_t>(end - out)) ==
                     std::string_view(want, static_cast<std::size_t>(n)));
+        break;
+      }
+      case 3: {
+        float row[8];
+        for (float& v : row) v = bytes.Take<float>();
+        char out[8 * trelvan::FixedFloatMaxChars];
+        const char* end = trelvan::AppendFixed6Fields(out, row);
+        if (end == nullptr) break;
+        const char* at = out;
+        for (float v : row) {
+          char want[trelvan::FixedFloatMaxChars + 8];
+          const int n = std::snprintf(want, sizeof want, "% 2.6f,   ", static_cast<double>(v));
+          FUZZ_EXPECT(n > 0 && n <= end - at &&
+                      std::string_view(at, static_cast<std::size_t>(n)) ==
+                          std::string_view(want, static_cast<std::size_t>(n)));
+          at += n;
+        }
+        FUZZ_EXPECT(at == end);
         break;
       }
       default: {

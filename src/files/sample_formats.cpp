@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "format/fixed6_fields.h"
 #include "format/fixed_format.h"
 
 namespace trelvan {
@@ -59,6 +60,12 @@ char* AppendTextLine(char* out, uint32_t index, const float* volts) {
   out = AppendZeroPadded(out, index, 8);
   std::memcpy(out, ",   ", 4);
   out += 4;
+  static_assert(Channels == 8);
+  if (char* end = AppendFixed6Fields(out, volts)) {
+    *end++ = '\r';
+    *end++ = '\n';
+    return end;
+  }
   for (int c = 0; c < Channels; ++c) {
     out = AppendFixed6Float(out, volts[c]);
     std::memcpy(out, ",   ", 4);

@@ -155,6 +155,19 @@ TEST(FixedFormat, MagnitudesTenAndMore) {
   ExpectBothFormats(-std::numeric_limits<float>::max(), failures);
 }
 
+TEST(FixedFormat, EveryFloatAroundOneTenAndAHundred) {
+  // Where the whole part gains a digit and where the short way ends.
+  int failures = 0;
+  for (float edge : {1.0f, 10.0f, 100.0f}) {
+    float v = edge;
+    for (int i = 0; i < 20000; ++i) v = std::nextafter(v, 0.0f);
+    for (int i = 0; i < 40000; ++i, v = std::nextafter(v, INFINITY)) {
+      ExpectBothFormats(v, failures);
+      ExpectBothFormats(-v, failures);
+    }
+  }
+}
+
 TEST(FixedFormat, RandomFloatBitPatterns) {
   int failures = 0;
   std::mt19937 random(20240611);
@@ -190,6 +203,14 @@ TEST(FixedFormat, IntegerFields) {
     std::snprintf(want, sizeof want, "%0*u", c.width, c.value);
     char got[32];
     EXPECT_EQ(std::string(got, AppendZeroPadded(got, c.value, c.width)), want);
+  }
+  // Row numbers: every value below 2,000,000 and a stride through the rest of
+  // the eight digits, against plain division.
+  for (uint32_t v = 0; v < 100'000'000u; v += v < 2'000'000u ? 1 : 9973) {
+    char want[8];
+    for (uint32_t i = 8, rest = v; i-- > 0; rest /= 10) want[i] = static_cast<char>('0' + rest % 10);
+    char got[16];
+    ASSERT_EQ(std::string(got, AppendZeroPadded(got, v, 8)), std::string(want, 8)) << v;
   }
   for (uint32_t v = 0; v <= 0xFFFF; ++v) {
     char want[8];
