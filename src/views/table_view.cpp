@@ -15,11 +15,14 @@ void DataTable::RenderTableRows(uint32_t first, uint32_t count) {
   const uint32_t cycles = store_.cycleCount;
   count = first >= cycles ? 0 : std::min({count, TablePageRows, cycles - first});
   if (count == 0) return;
-  char line[TableRowMaxChars];
+  std::string& text = pageText_;
+  text.resize(std::size_t{count} * (TableRowMaxChars + 1));
+  char* out = text.data();
   for (uint32_t i = 0; i < count; ++i) {
-    const char* end = AppendTableRow(line, store_, first + i, hexView);
-    widgets_.textBox.AppendLine(std::string_view(line, static_cast<size_t>(end - line)));
+    out = AppendTableRow(out, store_, first + i, hexView);
+    *out++ = '\n';
   }
+  widgets_.textBox.AppendLines(std::string_view(text.data(), static_cast<size_t>(out - text.data())));
   ShowCurrentRow(cycles - 1);
   tableScrollPos = widgets_.scrollBar.Position();
 }

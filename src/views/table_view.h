@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "acquisition/sample_store.h"
 #include "views/table_row_text.h"
@@ -55,6 +56,7 @@ class DataTable {
   const SampleStore& store_;
   const std::array<ChannelStats, Channels>& stats_;
   TableWidgetPorts widgets_;
+  std::string pageText_;  // the rows' text on its way to the box
 };
 
 }  // namespace trelvan

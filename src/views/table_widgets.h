@@ -13,8 +13,9 @@ class TableTextBox {
  public:
   virtual ~TableTextBox() = default;
   virtual void Clear() = 0;
-  // Appends one line of text, with its line break, at the end.
-  virtual void AppendLine(std::string_view line) = 0;
+  // Appends lines of text at the end; each line in `lines` ends with its
+  // line break ('\n'). A page goes in one call: the box lays out once.
+  virtual void AppendLines(std::string_view lines) = 0;
   // Selects `length` positions from `start`; every line break counts as one
   // position. The selection shows as the highlight.
   virtual void Select(uint32_t start, uint32_t length) = 0;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "views/table_widgets.h"
 
 namespace trelvan::test {
@@ -16,6 +18,7 @@ namespace trelvan::test {
 struct FakeTextBox : TableTextBox {
   std::vector<std::string> lines;
   int clears = 0;
+  int appends = 0;
   bool selected = false;
   uint32_t selectionStart = 0, selectionLength = 0;
   uint32_t caretLine = 0;
@@ -24,7 +27,16 @@ struct FakeTextBox : TableTextBox {
     lines.clear();
     ++clears;
   }
-  void AppendLine(std::string_view line) override { lines.emplace_back(line); }
+  void AppendLines(std::string_view text) override {
+    ++appends;
+    for (std::size_t from = 0; from < text.size();) {
+      const std::size_t end = text.find('\n', from);
+      EXPECT_NE(end, std::string_view::npos) << "a line without its line break";
+      if (end == std::string_view::npos) break;
+      lines.emplace_back(text.substr(from, end - from));
+      from = end + 1;
+    }
+  }
   void Select(uint32_t start, uint32_t length) override {
     selected = true;
     selectionStart = start;

@@ -93,6 +93,7 @@ TEST_F(DataTableTest, OneReadOfHundredRowsShowsTheLastPage) {
   Read(100);
   EXPECT_EQ(box.labels(), LabelsOfRows(73, 99));
   EXPECT_EQ(box.clears, 1);
+  EXPECT_EQ(box.appends, 1) << "a page goes to the box in one piece";
   EXPECT_EQ(scrollBar.maximum, 99u);
   EXPECT_EQ(scrollBar.position, 99u);
   ExpectHighlightOnLine(26);

@@ -24,9 +24,8 @@ PlainTextTableBox::PlainTextTableBox(QPlainTextEdit* edit) : edit_(edit) {}
 
 void PlainTextTableBox::Clear() { edit_->clear(); }
 
-void PlainTextTableBox::AppendLine(std::string_view line) {
-  QString text = Latin1(line);
-  text += QLatin1Char('\n');
+void PlainTextTableBox::AppendLines(std::string_view lines) {
+  const QString text = Latin1(lines);
   QTextCursor cursor(edit_->document());
   cursor.movePosition(QTextCursor::End);
   cursor.insertText(text);

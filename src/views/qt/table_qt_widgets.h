@@ -20,7 +20,7 @@ class PlainTextTableBox : public TableTextBox {
  public:
   explicit PlainTextTableBox(QPlainTextEdit* edit);
   void Clear() override;
-  void AppendLine(std::string_view line) override;
+  void AppendLines(std::string_view lines) override;
   // Clamped to the document; shown with setTextCursor.
   void Select(uint32_t start, uint32_t length) override;
   uint32_t CaretLine() const override;
