@@ -8,21 +8,21 @@ namespace trelvan {
 
 DataTable::DataTable(const SampleStore& store, const std::array<ChannelStats, Channels>& stats,
                      TableWidgetPorts widgets)
-    : store_(store), stats_(stats), widgets_(widgets) {}
+    : store_(store), stats_(stats), widgets_(widgets),
+      pageText_(std::size_t{TablePageRows} * (TableRowMaxChars + 1), '\0') {}
 
 void DataTable::RenderTableRows(uint32_t first, uint32_t count) {
   // Rows at and past cycleCount hold stale data and are never shown.
   const uint32_t cycles = store_.cycleCount;
   count = first >= cycles ? 0 : std::min({count, TablePageRows, cycles - first});
   if (count == 0) return;
-  std::string& text = pageText_;
-  text.resize(std::size_t{count} * (TableRowMaxChars + 1));
-  char* out = text.data();
+  char* const start = pageText_.data();
+  char* out = start;
   for (uint32_t i = 0; i < count; ++i) {
     out = AppendTableRow(out, store_, first + i, hexView);
     *out++ = '\n';
   }
-  widgets_.textBox.AppendLines(std::string_view(text.data(), static_cast<size_t>(out - text.data())));
+  widgets_.textBox.AppendLines(std::string_view(start, static_cast<size_t>(out - start)));
   ShowCurrentRow(cycles - 1);
   tableScrollPos = widgets_.scrollBar.Position();
 }

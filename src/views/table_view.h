@@ -56,7 +56,7 @@ class DataTable {
   const SampleStore& store_;
   const std::array<ChannelStats, Channels>& stats_;
   TableWidgetPorts widgets_;
-  std::string pageText_;  // the rows' text on its way to the box
+  std::string pageText_;  // room for a page of rows on their way to the box
 };
 
 }  // namespace trelvan
