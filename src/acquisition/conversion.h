@@ -28,4 +28,9 @@ void StoreCyclesAs(AcquisitionState& state, const uint8_t* cycles, uint32_t coun
 // `cycles` may be the store's own raw row at cycleCount (read in place).
 void StoreLoadedCycles(AcquisitionState& state, const uint8_t* cycles, uint32_t count);
 
+// Where the processor has them, the conversion uses 256-bit registers (the
+// same bits either way). Tests turn that off to check the other path; the
+// previous setting is returned.
+bool AllowWideConversion(bool allowed);
+
 }  // namespace trelvan

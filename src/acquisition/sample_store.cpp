@@ -1,14 +1,20 @@
 #include "acquisition/sample_store.h"
 
+#include <new>
 #include <utility>
 
 namespace trelvan {
 
 namespace {
 
+// Rows start on a cache line, so that every row of volts (32 bytes) can be
+// written as one aligned register.
+constexpr std::align_val_t RowAlignment{64};
+
 template <class T>
 std::shared_ptr<T[]> NewRows(uint32_t capacity) {
-  return std::make_shared_for_overwrite<T[]>(std::size_t{capacity} * Channels);
+  void* rows = ::operator new[](std::size_t{capacity} * Channels * sizeof(T), RowAlignment);
+  return std::shared_ptr<T[]>(static_cast<T*>(rows), [](T* p) { ::operator delete[](p, RowAlignment); });
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #pragma once
 // The sample store: up to `capacity` cycles of eight channels, held as volts
 // and as the module's raw 16-bit codes. The arrays are shared, reference-
-// counted buffers allocated uninitialised, so that the operating system
-// commits pages only as rows are written. A file worker may hold them while
-// it reads rows it was given; the store then never writes those rows again:
-// when it starts again at row 0 it takes fresh arrays (or its spare raw one).
+// counted buffers allocated uninitialised (on a 64-byte boundary), so that
+// the operating system commits pages only as rows are written. A file
+// worker may hold them while it reads rows it was given; the store then never
+// writes those rows again: when it starts again at row 0 it takes fresh
+// arrays (or its spare raw one).
 
 #include <array>
 #include <cstdint>

@@ -99,7 +99,9 @@ TEST_F(StoreFixture, LoadedCyclesIgnoreFactorsAndConvertInPlace) {
 }
 
 // One batch of many rows against a row-by-row reference: every code of the
-// 16-bit range on some channel, at both ranges, with factors that round.
+// 16-bit range on some channel, at both ranges, with factors that round; the
+// same batch as a file's rows converted in place. Both the 128-bit and the
+// 256-bit path (where the processor has it) give the reference's bits.
 TEST(StoreBatch, ManyRowsOfOneBatchMatchTheRowByRowRule) {
   constexpr uint32_t Rows = 65'536 / Channels * 3;  // every code, three times over
   std::vector<int16_t> codes(std::size_t{Rows} * Channels);
@@ -109,29 +111,45 @@ TEST(StoreBatch, ManyRowsOfOneBatchMatchTheRowByRowRule) {
     codes[i] = i < 65'536 ? static_cast<int16_t>(i - 32'768) : static_cast<int16_t>(lcg >> 16);
   }
   const std::array<float, Channels> factors = {1.0f, 1.1f, -0.3f, 2.0f, 0.0f, 1e-3f, 7.77f, -1.0f};
-  for (const float fullScale : {10.0f, 5.0f}) {
-    AcquisitionState state{Rows};
-    state.fullScaleVolts = fullScale;
-    state.channelFactor = factors;
-    StoreCycles(state, reinterpret_cast<const uint8_t*>(codes.data()), Rows);
-    ASSERT_EQ(state.store.cycleCount, Rows);
-    std::array<ChannelStats, Channels> expected{};
-    for (uint32_t r = 0; r < Rows; ++r) {
-      for (int c = 0; c < Channels; ++c) {
-        const int16_t code = codes[std::size_t{r} * Channels + c];
-        const float v = static_cast<float>(static_cast<double>(code) * fullScale / 32768.0 *
-                                           static_cast<double>(factors[c]));
-        ASSERT_EQ(state.store.rawRow(r)[c], code);
-        ASSERT_EQ(state.store.voltsRow(r)[c], v) << fullScale << " V, row " << r << " AN" << c + 1;
-        if (v > expected[c].maxVolts) expected[c].maxVolts = v;
-        if (v < expected[c].minVolts) expected[c].minVolts = v;
+  const std::array<float, Channels> none = {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+  const bool wideBefore = AllowWideConversion(true);
+  for (const bool wide : {true, false}) {
+    AllowWideConversion(wide);
+    for (const bool loaded : {false, true}) {
+      for (const float fullScale : {10.0f, 5.0f}) {
+        SCOPED_TRACE(::testing::Message() << (wide ? "wide" : "narrow") << (loaded ? " loaded " : " polled ")
+                                        << fullScale << " V");
+        const std::array<float, Channels>& applied = loaded ? none : factors;
+        AcquisitionState state{Rows};
+        state.fullScaleVolts = fullScale;
+        state.channelFactor = factors;
+        if (loaded) {
+          std::memcpy(state.store.rawRow(0), codes.data(), std::size_t{Rows} * CycleBytes);
+          StoreLoadedCycles(state, reinterpret_cast<const uint8_t*>(state.store.rawRow(0)), Rows);
+        } else {
+          StoreCycles(state, reinterpret_cast<const uint8_t*>(codes.data()), Rows);
+        }
+        ASSERT_EQ(state.store.cycleCount, Rows);
+        std::array<ChannelStats, Channels> expected{};
+        for (uint32_t r = 0; r < Rows; ++r) {
+          for (int c = 0; c < Channels; ++c) {
+            const int16_t code = codes[std::size_t{r} * Channels + c];
+            const float v = static_cast<float>(static_cast<double>(code) * fullScale / 32768.0 *
+                                               static_cast<double>(applied[c]));
+            ASSERT_EQ(state.store.rawRow(r)[c], code);
+            ASSERT_EQ(state.store.voltsRow(r)[c], v) << "row " << r << " AN" << c + 1;
+            if (v > expected[c].maxVolts) expected[c].maxVolts = v;
+            if (v < expected[c].minVolts) expected[c].minVolts = v;
+          }
+        }
+        for (int c = 0; c < Channels; ++c) {
+          EXPECT_EQ(state.channelStats[c].maxVolts, expected[c].maxVolts) << "AN" << c + 1;
+          EXPECT_EQ(state.channelStats[c].minVolts, expected[c].minVolts) << "AN" << c + 1;
+        }
       }
     }
-    for (int c = 0; c < Channels; ++c) {
-      EXPECT_EQ(state.channelStats[c].maxVolts, expected[c].maxVolts) << fullScale << " AN" << c + 1;
-      EXPECT_EQ(state.channelStats[c].minVolts, expected[c].minVolts) << fullScale << " AN" << c + 1;
-    }
   }
+  AllowWideConversion(wideBefore);
 }
 
 TEST_F(StoreFixture, ClearRunsItsStepsInOrderAndKeepsTrigCnt) {
