@@ -206,11 +206,29 @@ TEST_F(WaveChartAdapterTest, RefusalsAreRedLinesAndGoReadsEdit13) {
 }
 
 TEST_F(WaveChartAdapterTest, ManyChangesDrawOnce) {
+  window.show();
   QCoreApplication::processEvents();
   QSignalSpy replots(chart1, &QCustomPlot::afterReplot);
   for (int piece = 0; piece < 60; ++piece) Read(100);  // a load: 60 appends, many re-plots
   widgets.button24->click();
   EXPECT_EQ(replots.count(), 0);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(replots.count(), 1);
+  ExpectGraphsHold(5500, 500);
+}
+
+// While the chart is hidden (the other tab is shown) nothing is drawn; it
+// draws once as it is shown, before it is painted.
+TEST_F(WaveChartAdapterTest, AHiddenChartDrawsWhenShown) {
+  window.show();
+  chart1->hide();
+  QCoreApplication::processEvents();
+  QSignalSpy replots(chart1, &QCustomPlot::afterReplot);
+  for (int piece = 0; piece < 60; ++piece) Read(100);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(replots.count(), 0);
+  chart1->show();
+  EXPECT_EQ(replots.count(), 1);
   QCoreApplication::processEvents();
   EXPECT_EQ(replots.count(), 1);
   ExpectGraphsHold(5500, 500);

@@ -1,5 +1,6 @@
 #include "views/qt/wave_qcp_port.h"
 
+#include <QEvent>
 #include <QLineEdit>
 #include <QMap>
 #include <QVector>
@@ -7,12 +8,33 @@
 
 namespace trelvan {
 
+// Replots a chart that changed while it was hidden, as it is shown: before
+// it is painted, so that it never shows what it held before.
+class ReplotWhenShown : public QObject {
+ public:
+  explicit ReplotWhenShown(QCustomPlot* chart) : QObject(chart), chart_(chart) { chart->installEventFilter(this); }
+  bool pending = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == chart_ && event->type() == QEvent::Show && pending) {
+      pending = false;
+      chart_->replot();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QCustomPlot* chart_;
+};
+
 QcpWavePort::QcpWavePort(QCustomPlot* chart1, QLineEdit* edit13, LogFunction log)
     : chart1_(chart1),
       edit13_(edit13),
       log_(std::move(log)),
       xTicker_(qSharedPointerDynamicCast<QCPAxisTickerText>(chart1->xAxis->ticker())),
-      yTicker_(qSharedPointerDynamicCast<QCPAxisTickerText>(chart1->yAxis->ticker())) {
+      yTicker_(qSharedPointerDynamicCast<QCPAxisTickerText>(chart1->yAxis->ticker())),
+      whenShown_(new ReplotWhenShown(chart1)) {
   Q_ASSERT(xTicker_ && yTicker_);
   Q_ASSERT(chart1->graphCount() >= Channels);
 }
@@ -70,6 +92,13 @@ QCPAxis* QcpWavePort::Axis(WaveAxis axis) const {
   return axis == WaveAxis::X ? chart1_->xAxis : chart1_->yAxis;
 }
 
-void QcpWavePort::QueueReplot() { chart1_->replot(QCustomPlot::rpQueuedReplot); }
+void QcpWavePort::QueueReplot() {
+  // A hidden chart (the other tab is shown) draws once, when it is shown.
+  if (!chart1_->isVisible()) {
+    whenShown_->pending = true;
+    return;
+  }
+  chart1_->replot(QCustomPlot::rpQueuedReplot);
+}
 
 }  // namespace trelvan

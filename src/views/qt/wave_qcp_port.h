@@ -2,7 +2,8 @@
 // The waveform chart's needs met by a QCustomPlot: graphs 0..7 are the traces
 // AN1..AN8, the bottom and left axes carry text tickers with the 11 label
 // items. Every change queues one replot, so that the many changes of a poll
-// or of a load draw once when the event loop next runs.
+// or of a load draw once when the event loop next runs; while the chart is
+// hidden, it draws once when it is shown.
 
 #include <QSharedPointer>
 #include <cstdint>
@@ -17,6 +18,8 @@ class QCustomPlot;
 class QLineEdit;
 
 namespace trelvan {
+
+class ReplotWhenShown;
 
 class QcpWavePort : public WaveChartPort {
  public:
@@ -43,6 +46,7 @@ class QcpWavePort : public WaveChartPort {
   QLineEdit* edit13_;
   LogFunction log_;
   QSharedPointer<QCPAxisTickerText> xTicker_, yTicker_;
+  ReplotWhenShown* whenShown_;  // the chart's child
 };
 
 }  // namespace trelvan
