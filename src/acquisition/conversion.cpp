@@ -26,6 +26,17 @@ namespace {
 // else they are copied there in the same pass as they are converted.
 // maxV and minV are folded row by row with the strict tests, so a NaN never
 // changes them.
+#if defined(__SSE2__)
+// A row's codes copied into the store, past the cache when `stream`.
+inline void PutCodes(int16_t* raw, __m128i codes, bool stream) {
+  if (stream) {
+    _mm_stream_si128(reinterpret_cast<__m128i*>(raw), codes);
+  } else {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(raw), codes);
+  }
+}
+#endif
+
 template <bool ApplyFactors, bool Stream>
 void ConvertRows(const int16_t* source, int16_t* raw, float* volts, uint32_t count, float scale,
                  const float* factors, float* maxV, float* minV) {
@@ -45,11 +56,7 @@ void ConvertRows(const int16_t* source, int16_t* raw, float* volts, uint32_t cou
                       (reinterpret_cast<uintptr_t>(volts) & 15) == 0;
   for (uint32_t r = 0; r < count; ++r) {
     const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
-    if (raw && stream) {
-      _mm_stream_si128(reinterpret_cast<__m128i*>(raw), codes);
-    } else if (raw) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(raw), codes);
-    }
+    if (raw) PutCodes(raw, codes, stream);
     const __m128i lo = _mm_srai_epi32(_mm_unpacklo_epi16(codes, codes), 16);
     const __m128i hi = _mm_srai_epi32(_mm_unpackhi_epi16(codes, codes), 16);
     __m128 vLo = _mm_mul_ps(_mm_cvtepi32_ps(lo), scaleAll);
@@ -117,11 +124,7 @@ __attribute__((target("avx2"))) void ConvertRowsWide(const int16_t* source, int1
   const bool streamVolts = Stream && (reinterpret_cast<uintptr_t>(volts) & 31) == 0;
   for (uint32_t r = 0; r < count; ++r) {
     const __m128i codes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
-    if (raw && streamRaw) {
-      _mm_stream_si128(reinterpret_cast<__m128i*>(raw), codes);
-    } else if (raw) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(raw), codes);
-    }
+    if (raw) PutCodes(raw, codes, streamRaw);
     __m256 v = _mm256_mul_ps(_mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(codes)), scaleAll);
     if constexpr (ApplyFactors) v = _mm256_mul_ps(v, factor);
     if (streamVolts) {
