@@ -12,6 +12,9 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqcustomplot-dev
 packages+=(dpkg-dev file desktop-file-utils appstream librsvg2-bin)
 # The benchmarks' start-up timing (X server notices) and their table.
 packages+=(libxcb1-dev jq)
+# The build's speed: the compiler cache and the linker
+# (cmake/TrelvanBuildSpeed.cmake).
+packages+=(ccache mold)
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -36,5 +39,15 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
     $SUDO locale-gen >/dev/null
   else
     $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  fi
+fi
+
+# Room in the compiler cache for the four build folders of several
+# revisions (ccache's own default is 5 GB).
+if command -v ccache >/dev/null 2>&1; then
+  size="$(ccache -k max_size 2>/dev/null || echo 0)"
+  if ! awk -v s="$size" 'BEGIN { n = s + 0; u = substr(s, length(s));
+        exit !((u == "G" && n >= 10) || u == "T") }'; then
+    ccache --max-size=10G >/dev/null
   fi
 fi
