@@ -13,12 +13,13 @@ struct Library {
 };
 
 Library library;
+std::recursive_mutex moduleMutex;
 
 void StopNotifier() { library.notifier.Stop(); }
 
 }  // namespace
 
-SimModule& Module() { return library.module; }
+ModuleCall Module() { return ModuleCall(library.module, moduleMutex); }
 Notifier& Notifications() { return library.notifier; }
 
 void StopNotificationsAtExit() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "acquisition/fifo_read_queue.h"
 #include "acquisition/run_health.h"
 #include "acquisition/sample_store.h"
 #include "device/adc_config.h"
@@ -38,6 +39,10 @@ struct AcquisitionState {
   // stored with it, whatever the range or the factors are by then.
   float waitingFullScaleVolts = 0.0f;
   std::array<float, Channels> waitingFactors{};
+
+  // Reads the acquisition engine took from the FIFO and the poll has not
+  // stored yet (empty when the poll reads the FIFO itself).
+  FifoReadQueue reads{ReadBufferBytes};
 
   // Raised at every emptying of the store (a clear or an auto-save), so that
   // an operation that waited in a dialog sees that the rows it counted left.

@@ -68,48 +68,84 @@ void ShowStored(AcquisitionHooks& hooks, uint32_t newCycles) {
 
 }  // namespace
 
-void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks) {
-  const int64_t now = hooks.NowUs();
-  uint32_t newCycles = 0;
-  const uint32_t countBefore = state.store.cycleCount;
-  const bool hadPending = state.paused() || state.store.full();
-  const bool ready = !hadPending || FinishPending(state, hooks, newCycles);
-  const bool storedPending = hadPending && (newCycles > 0 || state.store.cycleCount != countBefore);
-  const bool reading = ready && !state.store.full() && !LimitReached(state.adcConfig);
-  TrackPause(state, hooks, now, reading);
+namespace {
 
-  int32_t fifoLeft = 0;
-  uint32_t bytesRead = 0;
+bool MayRead(const AcquisitionState& state) {
+  return !state.paused() && !state.store.full() && !LimitReached(state.adcConfig);
+}
+
+std::string PollLine(int32_t fifoLeft, uint32_t trigCnt, uint32_t bytes) {
+  char line[128];
+  std::snprintf(line, sizeof line, "Left = %d ,current trigCnt is %d and read %d bytes!", fifoLeft,
+                static_cast<int32_t>(trigCnt), static_cast<int32_t>(bytes));
+  return line;
+}
+
+// Stores the reads that `next` hands over, oldest first, while the store can
+// take them; each delivered read leaves its line in the log, the last one
+// after the views show what was stored. `storedPending`: cycles of a pause
+// were stored before (their line is due even without a read).
+template <class Next>
+void StoreReads(AcquisitionState& state, AcquisitionHooks& hooks, int64_t now, uint32_t& newCycles,
+                bool storedPending, Next&& next) {
+  std::string line;  // the newest read's line: logged before the next read is stored
+  int32_t lastLeft = 0;
+  uint32_t lastBytes = 0;
   bool delivered = false;
-  if (reading) {
-    // Never trust the library: nothing of a failed call is used, and a count
-    // larger than the buffer is cut to it.
-    const bool leftKnown = device.GetFIFOLeft(state.deviceIndex, &fifoLeft) != 0;
-    if (!leftKnown) fifoLeft = 0;
-    const bool ok = device.ReadFIFO(state.deviceIndex, state.readBuffer.get(), ReadBufferBytes,
-                                    &bytesRead) != 0;
-    bytesRead = ok ? std::min(bytesRead, ReadBufferBytes) : 0;
-    delivered = ok && bytesRead > 0;
-    const uint32_t cycles = bytesRead / CycleBytes;
-    if (delivered) {
+  FifoRead read;
+  while (MayRead(state) && next(read)) {
+    if (!line.empty()) hooks.LogMessage(line, LogBlue);
+    line.clear();
+    lastLeft = read.fifoLeftShown;
+    lastBytes = read.ok ? read.bytes : 0;
+    const uint32_t cycles = read.cycles();
+    if (read.ok && read.bytes > 0) {
+      delivered = true;
       state.adcConfig.trigCnt += cycles;
       state.waitingOffset = 0;
       state.waitingCycles = cycles;
       state.waitingFullScaleVolts = state.fullScaleVolts;
       state.waitingFactors = state.channelFactor;
       StoreWaiting(state, hooks, newCycles, true);
+      line = PollLine(lastLeft, state.adcConfig.trigCnt, lastBytes);
     }
-    TrackRead(state, hooks, now, ok, cycles,
-              leftKnown ? std::optional<int64_t>(fifoLeft) : std::nullopt);
+    TrackRead(state, hooks, read.atUs, read.ok, cycles, read.fifoLeft);
     TrackPause(state, hooks, now, false);
   }
   if (delivered || storedPending) {
     ShowStored(hooks, newCycles);
-    char line[128];
-    std::snprintf(line, sizeof line, "Left = %d ,current trigCnt is %d and read %d bytes!",
-                  fifoLeft, static_cast<int32_t>(state.adcConfig.trigCnt),
-                  static_cast<int32_t>(bytesRead));
-    hooks.LogMessage(line, LogBlue);
+    hooks.LogMessage(line.empty() ? PollLine(lastLeft, state.adcConfig.trigCnt, lastBytes) : line,
+                     LogBlue);
+  }
+}
+
+// The reads the engine queued, each moved into the state's read buffer as it
+// is stored (the buffer it replaces goes back to the queue's pool).
+bool NextQueuedRead(AcquisitionState& state, FifoRead& read) {
+  if (!state.reads.Pop(read)) return false;
+  if (read.buffer) {
+    std::swap(state.readBuffer, read.buffer);
+    state.reads.GiveBack(std::move(read.buffer));
+  }
+  return true;
+}
+
+// A tick: ends a pause first, then stores the reads `next` hands over; ends
+// a limited run that is complete.
+template <class Next>
+void Tick(AcquisitionState& state, AcquisitionHooks& hooks, Next&& next) {
+  const int64_t now = hooks.NowUs();
+  uint32_t newCycles = 0;
+  const uint32_t countBefore = state.store.cycleCount;
+  const bool hadPending = state.paused() || state.store.full();
+  const bool ready = !hadPending || FinishPending(state, hooks, newCycles);
+  const bool storedPending = hadPending && (newCycles > 0 || state.store.cycleCount != countBefore);
+  TrackPause(state, hooks, now, ready && MayRead(state));
+  if (ready) {
+    StoreReads(state, hooks, now, newCycles, storedPending, [&](FifoRead& read) { return next(read, now); });
+  } else if (storedPending) {
+    ShowStored(hooks, newCycles);
+    hooks.LogMessage(PollLine(0, state.adcConfig.trigCnt, 0), LogBlue);
   }
   // Also when the limit was reached outside the poll (a load adds to trigCnt).
   if (LimitReached(state.adcConfig) && !state.paused()) {
@@ -121,26 +157,59 @@ void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHook
   }
 }
 
+}  // namespace
+
+void Timer1Timer(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks& hooks) {
+  bool readOnce = false;
+  Tick(state, hooks, [&](FifoRead& read, int64_t now) {
+    if (readOnce) return false;
+    readOnce = true;
+    read = ReadFifoOnce(device, state.deviceIndex, state.readBuffer.get(), ReadBufferBytes, now);
+    return true;
+  });
+}
+
+void Timer1Timer(AcquisitionState& state, AcquisitionHooks& hooks) {
+  Tick(state, hooks, [&](FifoRead& read, int64_t) { return NextQueuedRead(state, read); });
+}
+
+bool MayReadFifo(const AcquisitionState& state) { return MayRead(state); }
+
 uint32_t EndPause(AcquisitionState& state, AcquisitionHooks& hooks) {
   if (!state.paused() && !state.store.full()) return 0;
   uint32_t newCycles = 0;
   const uint32_t countBefore = state.store.cycleCount;
-  FinishPending(state, hooks, newCycles);
-  if (newCycles > 0 || state.store.cycleCount != countBefore) ShowStored(hooks, newCycles);
-  TrackPause(state, hooks, hooks.NowUs(), false);
+  const bool ready = FinishPending(state, hooks, newCycles);
+  const bool stored = newCycles > 0 || state.store.cycleCount != countBefore;
+  const int64_t now = hooks.NowUs();
+  if (ready && !state.reads.Empty()) {
+    // Reads the engine took while the pause held the window follow, each
+    // with its line, as the ticks they missed would have stored them.
+    TrackPause(state, hooks, now, MayRead(state));
+    StoreReads(state, hooks, now, newCycles, stored,
+               [&](FifoRead& read) { return NextQueuedRead(state, read); });
+  } else if (stored) {
+    ShowStored(hooks, newCycles);
+  }
+  TrackPause(state, hooks, now, false);
   return newCycles;
 }
 
 void DropWaitingCycles(AcquisitionState& state, AcquisitionHooks& hooks) {
-  if (!state.paused()) return;
-  hooks.LogMessage(DroppedCyclesMessage(state.waitingCycles), LogRed);
+  const uint64_t queued = state.reads.Cycles();
+  if (!state.paused() && queued == 0) {
+    state.reads.Drop();  // reads without whole cycles
+    return;
+  }
+  hooks.LogMessage(DroppedCyclesMessage(uint64_t{state.waitingCycles} + queued), LogRed);
+  state.reads.Drop();
   state.waitingCycles = 0;
   state.waitingOffset = 0;
   if (!AcquisitionPaused(state)) state.health.pauseOpen = false;
   hooks.UpdateConnectionPanel();
 }
 
-std::string DroppedCyclesMessage(uint32_t cycles) {
+std::string DroppedCyclesMessage(uint64_t cycles) {
   if (cycles == 1) return "1 read cycle that waited for an auto-save was dropped!";
   return std::to_string(cycles) + " read cycles that waited for an auto-save were dropped!";
 }

@@ -48,7 +48,7 @@ void StopSample(AcquisitionState& state, DeviceLibrary& device, AcquisitionHooks
   if (state.paused() || state.store.full()) EndPause(state, hooks);
   uint64_t unsaved = hooks.UnsavedWriterCycles();
   if (state.paused() || state.store.full()) {
-    unsaved += uint64_t{state.store.cycleCount} + state.waitingCycles;
+    unsaved += uint64_t{state.store.cycleCount} + state.waitingCycles + state.reads.Cycles();
   }
   if (unsaved > 0) hooks.LogMessage(UnsavedCyclesMessage(unsaved), LogRed);
   hooks.RefreshControls();

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "acquisition/acquisition_engine.h"
 #include "acquisition/connection.h"
 #include "acquisition/poll.h"
 #include "acquisition/run_health.h"
@@ -38,7 +39,13 @@
 
 namespace trelvan {
 
-TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapacity)
+namespace {
+// The engine's report of a read, posted to the window (at most one waits).
+const QEvent::Type EngineReadEvent = static_cast<QEvent::Type>(QEvent::User + 2);
+}  // namespace
+
+TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapacity,
+                     PollMode pollMode)
     : QWidget(nullptr,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -70,9 +77,30 @@ TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapa
   ConnectHandlers();
   InstallKeyboard(*this);
   acq.deviceIndex = NoDevice;
+  if (pollMode == PollMode::Engine) {
+    engine_ = std::make_unique<AcquisitionEngine>(
+        device_, acq.reads, [this] { return NowUs(); }, [this] { EngineRead(); });
+  }
 }
 
-TMainForm::~TMainForm() { SetNotifyTarget(nullptr); }
+TMainForm::~TMainForm() {
+  engine_.reset();  // no report is posted to a window being destroyed
+  SetNotifyTarget(nullptr);
+}
+
+void TMainForm::EngineRead() {
+  if (!readReported_.exchange(true)) QCoreApplication::postEvent(this, new QEvent(EngineReadEvent));
+}
+
+void TMainForm::SyncEngine() {
+  if (!engine_) return;
+  if (IsRunning(acq.adcConfig)) {
+    engine_->Hold(!MayReadFifo(acq));
+    engine_->Run(acq.deviceIndex, PollIntervalMs);
+  } else {
+    engine_->End();
+  }
+}
 
 template <class Work>
 void TMainForm::Guard(Work&& work) {
@@ -84,6 +112,7 @@ void TMainForm::Guard(Work&& work) {
       FocusRefusedBox(*this, e);  // once the box has closed
     }
   });
+  SyncEngine();
 }
 
 void TMainForm::ConnectHandlers() {
@@ -131,7 +160,13 @@ void TMainForm::FormCreate() {
 void TMainForm::Button1Click() {
   if (IsRunning(acq.adcConfig)) {
     files_->RetryAutoSaveNow();  // Stop makes one try to end a pause, whatever the retry delay
+    if (engine_) {
+      // The reads the engine took before the press are stored first.
+      engine_->End();
+      trelvan::Timer1Timer(acq, *this);
+    }
     StopSample(acq, device_, *this);
+    SyncEngine();
     return;
   }
   if (!Edit45->text().isEmpty() && !files_->MayEmptyStore()) return;
@@ -141,6 +176,7 @@ void TMainForm::Button1Click() {
   inputs.factorTexts = FactorTexts();
   inputs.startDateTime = (now.date + " " + now.time).toStdString();
   StartSample(acq, device_, *this, inputs);
+  SyncEngine();
 }
 
 void TMainForm::Button2Click() {
@@ -173,6 +209,7 @@ void TMainForm::Button6Click() {
 void TMainForm::Button7Click() {
   if (acq.deviceIndex == NoDevice) BeginConnection();
   ConnectOrDisconnect(acq, device_, *this);
+  SyncEngine();
 }
 
 void TMainForm::Button9Click() {
@@ -189,7 +226,14 @@ void TMainForm::Button26Click() { files_->Button26Click(); }
 
 void TMainForm::Button27Click() { files_->Button27Click(); }
 
-void TMainForm::Timer1Timer() { trelvan::Timer1Timer(acq, device_, *this); }
+void TMainForm::Timer1Timer() {
+  if (engine_) {
+    trelvan::Timer1Timer(acq, *this);
+  } else {
+    trelvan::Timer1Timer(acq, device_, *this);
+  }
+  SyncEngine();
+}
 
 void TMainForm::Save1Click() { log_->Clear(); }
 
@@ -197,17 +241,24 @@ void TMainForm::Save2Click() { log_->SaveAs(dialogs_); }
 
 void TMainForm::FormClose() {
   SetNotifyTarget(nullptr);
+  if (engine_) engine_->End();
   CloseOnExit(acq, device_);
 }
 
 void TMainForm::OnDeviceNotify(uint32_t wParam, uint32_t lParam) {
   trelvan::OnDeviceNotify(acq, *this, wParam, lParam);
+  SyncEngine();
 }
 
 bool TMainForm::event(QEvent* e) {
   if (e->type() == DeviceNotifyEvent::Kind) {
     const auto* notice = static_cast<DeviceNotifyEvent*>(e);
     if (IsCurrentConnection(*notice)) Guard([&] { OnDeviceNotify(notice->wParam, notice->lParam); });
+    return true;
+  }
+  if (e->type() == EngineReadEvent) {
+    readReported_ = false;
+    if (Timer1->isActive()) Guard([&] { Timer1Timer(); });
     return true;
   }
   return QWidget::event(e);

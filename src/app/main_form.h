@@ -5,11 +5,13 @@
 
 #include <QWidget>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
 #include "acquisition/acquisition_hooks.h"
 #include "acquisition/acquisition_state.h"
+#include "acquisition/serialized_device.h"
 #include "app/parts/message_log.h"
 #include "device/device_library.h"
 
@@ -29,6 +31,7 @@ class QTimer;
 
 namespace trelvan {
 
+class AcquisitionEngine;
 class ChartImageMenu;
 class Dialogs;
 class LogCopyActions;
@@ -37,11 +40,16 @@ class SettingsPanel;
 class TableViewAdapter;
 class WaveChartAdapter;
 
+// Who reads the module's FIFO while sampling: the acquisition engine on its
+// own thread, or each tick of Timer1 itself (tests that drive the poll by hand).
+enum class PollMode { Engine, ByHand };
+
 class TMainForm : public QWidget, public AcquisitionHooks {
   Q_OBJECT
 
  public:
-  TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapacity = StoreCapacity);
+  TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapacity = StoreCapacity,
+            PollMode pollMode = PollMode::Engine);
   ~TMainForm() override;
 
   void FormCreate();
@@ -76,7 +84,10 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   ChartImageMenu& chartMenu() { return *chartMenu_; }
   LogCopyActions& logCopy() { return *logCopy_; }
   FileOperations& files() { return *files_; }
-  // For tests: the steady clock (microseconds) the run's health checks read.
+  // The engine that reads the FIFO while sampling (none in PollMode::ByHand).
+  AcquisitionEngine* engine() { return engine_.get(); }
+  // For tests: the steady clock (microseconds) the run's health checks read;
+  // the engine calls it on its own thread.
   void SetSteadyClock(std::function<int64_t()> clock) { steadyClock_ = std::move(clock); }
 
   // Controls, by their design names.
@@ -106,6 +117,10 @@ class TMainForm : public QWidget, public AcquisitionHooks {
 
  private:
   void BuildLayout();
+  // The engine follows the run: reads while sampling, held while the store
+  // cannot take more, stopped otherwise.
+  void SyncEngine();
+  void EngineRead();
   void ConnectHandlers();
   template <class Work>
   void Guard(Work&& work);
@@ -135,7 +150,7 @@ class TMainForm : public QWidget, public AcquisitionHooks {
 
   std::array<std::string, 8> FactorTexts() const;
 
-  DeviceLibrary& device_;
+  SerializedDevice device_;
   Dialogs& dialogs_;
   std::array<QLabel*, 10> statusPanels_{};
   std::unique_ptr<MessageLog> log_;
@@ -147,6 +162,8 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   LogCopyActions* logCopy_ = nullptr;    // a child of RichEdit1
   std::function<int64_t()> steadyClock_;
   bool closed_ = false;
+  std::atomic<bool> readReported_{false};
+  std::unique_ptr<AcquisitionEngine> engine_;  // last: it reads `device_` and `acq`
 };
 
 }  // namespace trelvan

@@ -38,7 +38,7 @@ struct WindowTest : ::testing::Test {
     device.config.modeBits = 0x30;
     device.config.trigBits = 0x01;
     device.config.wPeriod = 100;
-    form = std::make_unique<TMainForm>(device, dialogs, 1000);
+    form = std::make_unique<TMainForm>(device, dialogs, 1000, PollMode::ByHand);
     form->FormCreate();
     form->Edit45->setText(dir.path() + "/");
     form->show();

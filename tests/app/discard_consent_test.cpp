@@ -39,7 +39,7 @@ struct UnsavedRun : ::testing::Test {
     KavrelSim_Reset();
     KavrelSim_SetManualClock(1);
     KavrelSim_SelectSource(KAVREL_SIM_SEQUENCE);
-    form = std::make_unique<TMainForm>(device, dialogs, Capacity);
+    form = std::make_unique<TMainForm>(device, dialogs, Capacity, PollMode::ByHand);
     form->FormCreate();
     form->Edit45->setText(dir.path() + "/");
     form->Button7Click();

@@ -37,7 +37,7 @@ struct DropRun : ::testing::Test {
   void Open(uint32_t capacity, const QString& periodUs) {
     KavrelSim_Reset();
     KavrelSim_SetManualClock(1);
-    form = std::make_unique<TMainForm>(device, dialogs, capacity);
+    form = std::make_unique<TMainForm>(device, dialogs, capacity, PollMode::ByHand);
     form->SetSteadyClock([this] { return pcClockUs; });
     form->FormCreate();
     form->Edit45->setText(dir.path() + "/");

@@ -30,7 +30,7 @@ struct KeyboardTest : ::testing::Test {
     device.config.modeBits = 0x30;
     device.config.trigBits = 0x01;
     device.config.wPeriod = 100;
-    form = std::make_unique<TMainForm>(device, dialogs, 1000);
+    form = std::make_unique<TMainForm>(device, dialogs, 1000, PollMode::ByHand);
     form->FormCreate();
     form->show();
     form->activateWindow();

@@ -41,7 +41,7 @@ struct MainFormFixture : ::testing::Test {
     device.config.modeBits = 0x30;
     device.config.trigBits = 0x01;
     device.config.wPeriod = 100;
-    form = std::make_unique<TMainForm>(device, dialogs, 1000);
+    form = std::make_unique<TMainForm>(device, dialogs, 1000, PollMode::ByHand);
     form->FormCreate();
   }
   void TearDown() override {
@@ -299,7 +299,7 @@ TEST_F(MainFormFixture, AFailedHotPlugRegistrationIsSaidAtStartUp) {
   form->close();
   form.reset();
   device.notifyResult = 0;
-  form = std::make_unique<TMainForm>(device, dialogs, 1000);
+  form = std::make_unique<TMainForm>(device, dialogs, 1000, PollMode::ByHand);
   form->FormCreate();
   const auto lines = Log();
   ASSERT_EQ(lines.size(), 2u);

@@ -87,7 +87,7 @@ struct TopRateRun : ::testing::Test {
     KavrelSim_Reset();
     KavrelSim_SetManualClock(1);
     KavrelSim_SelectSource(KAVREL_SIM_SEQUENCE);
-    form = std::make_unique<TMainForm>(device, dialogs, Capacity);
+    form = std::make_unique<TMainForm>(device, dialogs, Capacity, PollMode::ByHand);
     form->SetSteadyClock([this] { return pcClockUs; });
     form->FormCreate();
     form->files().SetFileWriter(medium);

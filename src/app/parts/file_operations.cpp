@@ -219,7 +219,9 @@ bool FileOperations::MayEmptyStore() {
   }
   if (onUnwrittenChanged) onUnwrittenChanged();
   uint64_t cycles = writerUnsaved();
-  if (storeUnsaved()) cycles += uint64_t{state_.store.cycleCount} + state_.waitingCycles;
+  if (storeUnsaved()) {
+    cycles += uint64_t{state_.store.cycleCount} + state_.waitingCycles + state_.reads.Cycles();
+  }
   if (cycles == 0) return true;
   if (dialogs_.Choose(Text(DiscardQuestion(cycles)), {"Yes", "No"}, 1) != 0) return false;
   if (writerUnsaved() > 0) {
