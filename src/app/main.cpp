@@ -14,6 +14,7 @@
 #include "app/main_form.h"
 #include "app/parts/auto_save_folder.h"
 #include "app/qt_dialogs.h"
+#include "app/toolkit_settings.h"
 #include "device/linked/linked_device_library.h"
 
 namespace {
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QGuiApplication::setDesktopFileName("trelvan");
+  trelvan::KeepToolkitSettingsForTheRun();
   try {
     trelvan::LinkedDeviceLibrary device;
     trelvan::QtDialogs dialogs;

@@ -1,6 +1,7 @@
 // The production dialogs, answered offscreen the way a user would: each is
 // found while its modal loop runs and given its answer.
 #include "app/qt_dialogs.h"
+#include "app/toolkit_settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,6 +13,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -145,6 +148,24 @@ TEST(QtDialogs, IconProviderTellsTypesFromNamesOnly) {
   const QString pipe = folder.filePath("pipe.bin");
   ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
   EXPECT_FALSE(provider.type(QFileInfo(pipe)).isEmpty());
+}
+
+// Closing a file dialog writes Qt's own state with a lock file and two
+// flushes to disk on the window's thread; kept for the run, it writes nothing.
+TEST(QtDialogs, AClosedFileDialogWritesNoToolkitSettings) {
+  const QString usual = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  KeepToolkitSettingsForTheRun();
+  QTemporaryDir folder;
+  QtDialogs dialogs;
+  WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+  EXPECT_TRUE(dialogs.SaveFile("Save As", Filters, 0, true).path.isEmpty());
+  QSettings qtOwn(QSettings::UserScope, "QtProject");
+  qtOwn.setValue("probe", 1);
+  qtOwn.sync();
+  EXPECT_FALSE(qtOwn.isWritable());
+  EXPECT_EQ(qtOwn.status(), QSettings::AccessError);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, usual);
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, usual);
 }
 
 }  // namespace
