@@ -66,16 +66,27 @@ background() {
   shift
   (
     start=$(date +%s)
-    if nice -n 19 "$@"; then result=ok; else result=FAILED; fi
+    renice -n 19 -p "$BASHPID" >/dev/null 2>&1 || true
+    if "$@"; then result=ok; else result=FAILED; fi
     echo "$(( $(date +%s) - start )) $result" >"$logs/$name.result"
   ) >"$logs/$name.log" 2>&1 &
   echo "$!" >"$logs/$name.pid"
 }
 
-# finish NAME: waits for a background stage, prints its output and records it.
+# descendants PID: the processes below PID.
+descendants() {
+  local child
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do echo "$child"; descendants "$child"; done
+}
+
+# finish NAME: once the tests beside it are done, gives a background stage
+# the normal priority again (when allowed: root), waits for it, prints its
+# output and records it.
 finish() {
-  local name="$1" seconds result
-  wait "$(cat "$logs/$name.pid")" || true
+  local name="$1" seconds result pid
+  pid="$(cat "$logs/$name.pid")"
+  renice -n 0 -p "$pid" $(descendants "$pid") >/dev/null 2>&1 || true
+  wait "$pid" || true
   cat "$logs/$name.log"
   read -r seconds result <"$logs/$name.result" || { seconds=0; result=FAILED; }
   [ "$result" = ok ] || failed=1
