@@ -88,19 +88,16 @@ std::string PollLine(int32_t fifoLeft, uint32_t trigCnt, uint32_t bytes) {
 template <class Next>
 void StoreReads(AcquisitionState& state, AcquisitionHooks& hooks, int64_t now, uint32_t& newCycles,
                 bool storedPending, Next&& next) {
-  std::string line;  // the newest read's line: logged before the next read is stored
+  std::string line;  // the newest delivering read's line: logged before the next one is stored
   int32_t lastLeft = 0;
   uint32_t lastBytes = 0;
-  bool delivered = false;
   FifoRead read;
   while (MayRead(state) && next(read)) {
-    if (!line.empty()) hooks.LogMessage(line, LogBlue);
-    line.clear();
     lastLeft = read.fifoLeftShown;
     lastBytes = read.ok ? read.bytes : 0;
     const uint32_t cycles = read.cycles();
     if (read.ok && read.bytes > 0) {
-      delivered = true;
+      if (!line.empty()) hooks.LogMessage(line, LogBlue);
       state.adcConfig.trigCnt += cycles;
       state.waitingOffset = 0;
       state.waitingCycles = cycles;
@@ -112,7 +109,7 @@ void StoreReads(AcquisitionState& state, AcquisitionHooks& hooks, int64_t now, u
     TrackRead(state, hooks, read.atUs, read.ok, cycles, read.fifoLeft);
     TrackPause(state, hooks, now, false);
   }
-  if (delivered || storedPending) {
+  if (!line.empty() || storedPending) {
     ShowStored(hooks, newCycles);
     hooks.LogMessage(line.empty() ? PollLine(lastLeft, state.adcConfig.trigCnt, lastBytes) : line,
                      LogBlue);

@@ -94,9 +94,9 @@ void TMainForm::EngineRead() {
 
 void TMainForm::SyncEngine() {
   if (!engine_) return;
-  if (IsRunning(acq.adcConfig)) {
+  if (IsRunning(acq.adcConfig) && !closed_) {
     engine_->Hold(!MayReadFifo(acq));
-    engine_->Run(acq.deviceIndex, PollIntervalMs);
+    engine_->Run(acq.deviceIndex, engineIntervalMs_);
   } else {
     engine_->End();
   }

@@ -86,6 +86,8 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   FileOperations& files() { return *files_; }
   // The engine that reads the FIFO while sampling (none in PollMode::ByHand).
   AcquisitionEngine* engine() { return engine_.get(); }
+  // For tests: the engine's pace (PollIntervalMs unless set).
+  void SetEngineIntervalMs(int ms) { engineIntervalMs_ = ms; }
   // For tests: the steady clock (microseconds) the run's health checks read;
   // the engine calls it on its own thread.
   void SetSteadyClock(std::function<int64_t()> clock) { steadyClock_ = std::move(clock); }
@@ -163,6 +165,7 @@ class TMainForm : public QWidget, public AcquisitionHooks {
   std::function<int64_t()> steadyClock_;
   bool closed_ = false;
   std::atomic<bool> readReported_{false};
+  int engineIntervalMs_ = PollIntervalMs;
   std::unique_ptr<AcquisitionEngine> engine_;  // last: it reads `device_` and `acq`
 };
 
