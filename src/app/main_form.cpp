@@ -161,9 +161,10 @@ void TMainForm::Button1Click() {
   if (IsRunning(acq.adcConfig)) {
     files_->RetryAutoSaveNow();  // Stop makes one try to end a pause, whatever the retry delay
     if (engine_) {
-      // The reads the engine took before the press are stored first.
+      // The reads the engine took before the press are stored first (behind
+      // a pause they wait with its cycles).
       engine_->End();
-      trelvan::Timer1Timer(acq, *this);
+      if (MayReadFifo(acq) && !acq.reads.Empty()) trelvan::Timer1Timer(acq, *this);
     }
     StopSample(acq, device_, *this);
     SyncEngine();

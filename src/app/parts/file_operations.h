@@ -69,6 +69,7 @@ class FileOperations {
   uint32_t UnwrittenCycles() const { return saver_.unwrittenCycles(); }
   bool AutoSaveFailing() const { return saver_.failing(); }
   bool Busy() const { return saver_.writing() || save_.running() || load_.running(); }
+  bool Loading() const { return load_.running(); }
   // A Load From reads into the store's own rows: nothing else may add rows.
   bool LoadingIntoStore() const { return load_.intoStore(); }
   // Called after every change of the auto-save's unwritten rows.
