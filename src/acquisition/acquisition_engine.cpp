@@ -105,7 +105,11 @@ void AcquisitionEngine::Loop() {
     auto buffer = reads_.TakeBuffer();
     const int64_t nowUs = clock_();
     FifoRead read = ReadFifoOnce(device_, index, buffer.get(), reads_.bufferBytes(), nowUs);
-    read.buffer = std::move(buffer);
+    if (read.bytes > 0) {
+      read.buffer = std::move(buffer);
+    } else {
+      reads_.GiveBack(std::move(buffer));  // an empty or failed read keeps no buffer
+    }
     reads_.Push(std::move(read));
 
     lock.lock();

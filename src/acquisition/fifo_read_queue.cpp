@@ -46,7 +46,7 @@ bool FifoReadQueue::Pop(FifoRead& read) {
 
 bool FifoReadQueue::Full() const {
   std::lock_guard lock(mutex_);
-  return bytes_ >= limitBytes_;
+  return bytes_ >= limitBytes_ || reads_.size() >= LimitReads;
 }
 
 bool FifoReadQueue::Empty() const {

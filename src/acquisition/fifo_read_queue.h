@@ -18,6 +18,8 @@ class FifoReadQueue {
   // Bytes of the reads queued at most (about a minute at the top rate): the
   // engine reads no more until the window has taken some.
   static constexpr uint64_t DefaultLimitBytes = uint64_t{1} << 30;
+  // Reads queued at most, empty or failed ones too (an hour of reads).
+  static constexpr size_t LimitReads = 18'000;
   // Buffers the pool keeps for reuse; more are freed when they come back.
   static constexpr size_t PoolBuffers = 4;
 

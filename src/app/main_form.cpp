@@ -39,11 +39,6 @@
 
 namespace trelvan {
 
-namespace {
-// The engine's report of a read, posted to the window (at most one waits).
-const QEvent::Type EngineReadEvent = static_cast<QEvent::Type>(QEvent::User + 2);
-}  // namespace
-
 TMainForm::TMainForm(DeviceLibrary& device, Dialogs& dialogs, uint32_t storeCapacity,
                      PollMode pollMode)
     : QWidget(nullptr,
@@ -89,7 +84,14 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::EngineRead() {
-  if (!readReported_.exchange(true)) QCoreApplication::postEvent(this, new QEvent(EngineReadEvent));
+  if (readReported_.exchange(true)) return;  // one report waits already
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        readReported_ = false;
+        if (Timer1->isActive()) Guard([&] { Timer1Timer(); });
+      },
+      Qt::QueuedConnection);
 }
 
 void TMainForm::SyncEngine() {
@@ -257,11 +259,7 @@ bool TMainForm::event(QEvent* e) {
     if (IsCurrentConnection(*notice)) Guard([&] { OnDeviceNotify(notice->wParam, notice->lParam); });
     return true;
   }
-  if (e->type() == EngineReadEvent) {
-    readReported_ = false;
-    if (Timer1->isActive()) Guard([&] { Timer1Timer(); });
-    return true;
-  }
+
   return QWidget::event(e);
 }
 
