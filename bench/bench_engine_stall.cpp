@@ -30,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <atomic>
+#include <memory>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -88,23 +89,27 @@ void StopBusyLoops(const std::vector<pid_t>& pids) {
   for (pid_t pid : pids) waitpid(pid, nullptr, 0);
 }
 
-// Answers the file dialog that is about to open, once it is shown: the .txt
-// filter and a name.
+// Answers the file dialog that is about to open, once it has been shown a
+// while: the .txt filter and a name; again until it has closed.
 void AnswerSaveDialog(const QString& path) {
   auto* look = new QTimer;
-  QObject::connect(look, &QTimer::timeout, [look, path] {
+  auto seen = std::make_shared<int>(0);
+  QObject::connect(look, &QTimer::timeout, [look, path, seen] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* dialog = qobject_cast<QFileDialog*>(w); dialog != nullptr && dialog->isVisible()) {
-        for (const QString& f : dialog->nameFilters()) {
-          if (f.contains("txt")) dialog->selectNameFilter(f);
-        }
-        dialog->setDirectory(QFileInfo(path).absolutePath());
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
-        look->stop();
-        look->deleteLater();
-        return;
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      if (dialog == nullptr || !dialog->isVisible()) continue;
+      if (++*seen < 5) return;
+      for (const QString& f : dialog->nameFilters()) {
+        if (f.contains("txt")) dialog->selectNameFilter(f);
       }
+      dialog->setDirectory(QFileInfo(path).absolutePath());
+      dialog->selectFile(path);
+      static_cast<QDialog*>(dialog)->accept();
+      return;
+    }
+    if (*seen >= 5) {  // answered and closed
+      look->stop();
+      look->deleteLater();
     }
   });
   look->start(100);
