@@ -39,14 +39,14 @@ if ! /usr/bin/python3 "$here/close_window.py" "$title"; then
   kill "$pid" 2>/dev/null
   exit 1
 fi
-# The close request must end the program; give it 30 s (sanitizer builds
+# The close request must end the program; give it 45 s (sanitizer builds
 # run their leak check at exit). A request that comes while a sanitizer
-# build is still starting up is sometimes not acted on (no window manager
-# here to repeat it): after 10 s it is sent once more, as a user would click
-# again.
-for tick in $(seq 1 150); do
+# build is still starting up, or while a loaded machine keeps the program
+# from its events, is sometimes not acted on (no window manager here to
+# repeat it): every 10 s it is sent once more, as a user would click again.
+for tick in $(seq 1 225); do
   kill -0 "$pid" 2>/dev/null || break
-  if [ "$tick" -eq 50 ]; then
+  if [ $((tick % 50)) -eq 0 ]; then
     echo "no exit 10 s after the close request: asking again"
     /usr/bin/python3 "$here/close_window.py" "$title" || true
   fi
