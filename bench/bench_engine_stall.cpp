@@ -103,7 +103,10 @@ void AnswerSaveDialog(const QString& path) {
         if (f.contains("txt")) dialog->selectNameFilter(f);
       }
       dialog->setDirectory(QFileInfo(path).absolutePath());
-      dialog->selectFile(path);
+      dialog->selectFile(QFileInfo(path).fileName());
+      // The name box itself, as a user types it (selectFile is not always
+      // taken while the folder is still being read).
+      if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(QFileInfo(path).fileName());
       static_cast<QDialog*>(dialog)->accept();
       return;
     }
