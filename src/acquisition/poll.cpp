@@ -68,11 +68,12 @@ void ShowStored(AcquisitionHooks& hooks, uint32_t newCycles) {
 
 }  // namespace
 
-namespace {
-
-bool MayRead(const AcquisitionState& state) {
+bool MayReadFifo(const AcquisitionState& state) {
   return !state.paused() && !state.store.full() && !LimitReached(state.adcConfig);
 }
+
+namespace {
+
 
 std::string PollLine(int32_t fifoLeft, uint32_t trigCnt, uint32_t bytes) {
   char line[128];
@@ -92,7 +93,7 @@ void StoreReads(AcquisitionState& state, AcquisitionHooks& hooks, int64_t now, u
   int32_t lastLeft = 0;
   uint32_t lastBytes = 0;
   FifoRead read;
-  while (MayRead(state) && next(read)) {
+  while (MayReadFifo(state) && next(read)) {
     lastLeft = read.fifoLeftShown;
     lastBytes = read.ok ? read.bytes : 0;
     const uint32_t cycles = read.cycles();
@@ -137,7 +138,7 @@ void Tick(AcquisitionState& state, AcquisitionHooks& hooks, Next&& next) {
   const bool hadPending = state.paused() || state.store.full();
   const bool ready = !hadPending || FinishPending(state, hooks, newCycles);
   const bool storedPending = hadPending && (newCycles > 0 || state.store.cycleCount != countBefore);
-  TrackPause(state, hooks, now, ready && MayRead(state));
+  TrackPause(state, hooks, now, ready && MayReadFifo(state));
   if (ready) {
     StoreReads(state, hooks, now, newCycles, storedPending, [&](FifoRead& read) { return next(read, now); });
   } else if (storedPending) {
@@ -170,8 +171,6 @@ void Timer1Timer(AcquisitionState& state, AcquisitionHooks& hooks) {
   Tick(state, hooks, [&](FifoRead& read, int64_t) { return NextQueuedRead(state, read); });
 }
 
-bool MayReadFifo(const AcquisitionState& state) { return MayRead(state); }
-
 uint32_t EndPause(AcquisitionState& state, AcquisitionHooks& hooks) {
   if (!state.paused() && !state.store.full()) return 0;
   uint32_t newCycles = 0;
@@ -182,7 +181,7 @@ uint32_t EndPause(AcquisitionState& state, AcquisitionHooks& hooks) {
   if (ready && !state.reads.Empty()) {
     // Reads the engine took while the pause held the window follow, each
     // with its line, as the ticks they missed would have stored them.
-    TrackPause(state, hooks, now, MayRead(state));
+    TrackPause(state, hooks, now, MayReadFifo(state));
     StoreReads(state, hooks, now, newCycles, stored,
                [&](FifoRead& read) { return NextQueuedRead(state, read); });
   } else if (stored) {

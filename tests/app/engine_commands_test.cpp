@@ -28,6 +28,7 @@
 #include "kavrel_sim.h"
 #include "support/fake_device_library.h"
 #include "support/scripted_dialogs.h"
+#include "support/top_rate_window.h"
 
 namespace trelvan {
 namespace {
@@ -78,11 +79,7 @@ class OneWay {
     form_->SetEngineIntervalMs(1);
     form_->FormCreate();
     form_->files().SetFileWriter(medium_);
-    form_->Edit45->setText(dir_.path() + "/");
-    form_->Button7Click();
-    form_->Edit1->setText("1");
-    form_->ComboBox6->setCurrentIndex(0);  // microseconds
-    form_->Button2Click();
+    testing::ConnectAtOneMicrosecond(*form_, dir_.path());
   }
   ~OneWay() {
     medium_.syncGate.OpenForGood();

@@ -31,6 +31,7 @@
 #include "support/fake_device_library.h"
 #include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
+#include "support/top_rate_window.h"
 
 namespace trelvan {
 namespace {
@@ -73,12 +74,8 @@ struct EngineRun : ::testing::Test {
     form->SetEngineIntervalMs(1);
     form->FormCreate();
     form->files().SetFileWriter(medium);
-    form->Edit45->setText(dir.path() + "/");
-    form->Button7Click();
+    testing::ConnectAtOneMicrosecond(*form, dir.path());
     ASSERT_NE(form->acq.deviceIndex, 255);
-    form->Edit1->setText("1");
-    form->ComboBox6->setCurrentIndex(0);  // microseconds
-    form->Button2Click();
     form->Button1Click();
     ASSERT_TRUE(IsRunning(form->acq.adcConfig));
     ASSERT_NE(form->engine(), nullptr);

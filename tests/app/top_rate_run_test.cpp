@@ -30,6 +30,7 @@
 #include "support/fake_device_library.h"
 #include "support/file_work_settle.h"
 #include "support/scripted_dialogs.h"
+#include "support/top_rate_window.h"
 
 namespace trelvan {
 namespace {
@@ -91,12 +92,8 @@ struct TopRateRun : ::testing::Test {
     form->SetSteadyClock([this] { return pcClockUs; });
     form->FormCreate();
     form->files().SetFileWriter(medium);
-    form->Edit45->setText(dir.path() + "/");
-    form->Button7Click();
+    testing::ConnectAtOneMicrosecond(*form, dir.path());
     ASSERT_NE(form->acq.deviceIndex, 255);
-    form->Edit1->setText("1");
-    form->ComboBox6->setCurrentIndex(0);  // microseconds
-    form->Button2Click();
     form->Button1Click();
     ASSERT_TRUE(IsRunning(form->acq.adcConfig));
     form->Timer1->stop();  // the test ticks by hand, also while it runs the events
